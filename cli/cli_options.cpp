@@ -1,0 +1,98 @@
+#include "cli/cli_options.h"
+
+namespace korvex::cli {
+
+const char kUsageText[] =
+    "Usage:\n"
+    "  korvex-cli convert DRAWING.dxf [-o OUT.shp] [--stop-at-warning]\n"
+    "  korvex-cli template NEW.dxf [--force]\n"
+    "  korvex-cli --help | --version\n"
+    "\n"
+    "convert   Writes the shape source file (.shp) of a drawing made from the shape sheet\n"
+    "          template; by default beside the drawing, with the extension .shp.\n"
+    "          --stop-at-warning: when no one can answer at a terminal, answer Yes to the\n"
+    "          warnings near the entity and byte limits and stop (the default answer is No).\n"
+    "template  Writes a new, empty shape sheet drawing (a copy of the template).\n"
+    "          --force: replace an existing file.\n"
+    "\n"
+    "Exit status: 0 written, 1 not written, 2 wrong command line, 3 stopped part-way.\n";
+
+namespace {
+
+std::filesystem::path PathOf(const std::string& argument) {
+  return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
+}
+
+}  // namespace
+
+std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing) {
+  std::filesystem::path shape = drawing;
+  shape.replace_extension(".shp");
+  return shape;
+}
+
+CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
+  CliOptions options;
+  if (arguments.empty()) {
+    options.error = "no command given";
+    return options;
+  }
+  const std::string& command = arguments[0];
+  if (command == "--help" || command == "-h" || command == "help") {
+    options.command = Command::kHelp;
+    return options;
+  }
+  if (command == "--version") {
+    options.command = Command::kVersion;
+    return options;
+  }
+  if (command == "convert") {
+    options.command = Command::kConvert;
+  } else if (command == "template") {
+    options.command = Command::kTemplate;
+  } else {
+    options.error = "unknown command '" + command + "'";
+    return options;
+  }
+
+  bool haveInput = false;
+  bool haveOutput = false;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      options.command = Command::kHelp;
+      return options;
+    }
+    if (options.command == Command::kConvert && (argument == "-o" || argument == "--output")) {
+      if (i + 1 == arguments.size()) {
+        options.error = argument + " needs a file name";
+        return options;
+      }
+      options.output = PathOf(arguments[++i]);
+      haveOutput = true;
+    } else if (options.command == Command::kConvert && argument == "--stop-at-warning") {
+      options.stopAtWarning = true;
+    } else if (options.command == Command::kTemplate && argument == "--force") {
+      options.force = true;
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      options.error = "unknown option '" + argument + "'";
+      return options;
+    } else if (!haveInput) {
+      options.input = PathOf(argument);
+      haveInput = true;
+    } else {
+      options.error = "unexpected argument '" + argument + "'";
+      return options;
+    }
+  }
+  if (!haveInput) {
+    options.error = command == "convert" ? "no drawing given" : "no file name given";
+    return options;
+  }
+  if (options.command == Command::kConvert && !haveOutput) {
+    options.output = DefaultShapePath(options.input);
+  }
+  return options;
+}
+
+}  // namespace korvex::cli

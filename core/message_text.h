@@ -1,0 +1,32 @@
+// Messages of the conversion path, built in a fixed buffer (nothing is allocated while a
+// drawing converts) and shown through the platform layer.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+
+namespace korvex {
+
+inline constexpr std::size_t kMessageCapacity = 1024;
+
+struct MessageText {
+  char text[kMessageCapacity];
+  std::size_t length;
+};
+
+// Starts the message with a printf pattern; a message longer than the buffer is cut.
+void FormatMessage(MessageText& message, const char* pattern, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+
+void AppendMessage(MessageText& message, const char* piece);
+
+// Shows the message; returns the answer of the platform layer.
+int ShowMessageText(const MessageText& message, unsigned flags);
+
+// Shows a pattern whose one %s is a file's path.
+int ShowPathMessage(const char* pattern, const std::filesystem::path& path, unsigned flags);
+
+}  // namespace korvex

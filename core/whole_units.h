@@ -1,0 +1,17 @@
+// Conversion of drawing coordinates to whole drawing units (16-bit signed numbers).
+// A value whose result does not fit 16 bits (huge, infinite or NaN) cannot lie on the
+// shape sheet, so these report failure instead of converting: the caller drops the
+// entity, exactly as it drops one that lies off the sheet.
+#pragma once
+
+#include <cstdint>
+
+namespace korvex {
+
+// trunc(v + 0.5), truncation toward zero: 2.5 gives 3, -2.7 gives -2.
+bool RoundToWhole(double value, std::int16_t& whole);
+
+// trunc(v), truncation toward zero: 12.7 gives 12, -3.9 gives -3.
+bool TruncateToWhole(double value, std::int16_t& whole);
+
+}  // namespace korvex

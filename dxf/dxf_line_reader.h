@@ -1,0 +1,43 @@
+// The reading method shared by every part of the DXF input: one forward pass over the
+// working drawing, one line at a time into a 32-byte buffer, every line compared whole.
+//
+// Lines are read as a C text stream on Windows reads them: CR LF becomes "\n", and a line
+// longer than 31 characters comes in pieces of 31, each treated as a line of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <filesystem>
+
+namespace korvex {
+
+inline constexpr int kDxfLineBuffer = 32;
+
+// The line just read, with its "\n" when it had one, NUL-terminated.
+extern char dxfLine[kDxfLineBuffer];
+extern int dxfLineLength;
+
+bool OpenDrawingFile(const std::filesystem::path& path);
+void CloseDrawingFile();
+
+// Reads the next line (or piece); false at the end of the file or on a read error.
+bool ReadDxfLine();
+
+// True when the last read failed because the file could not be read, not at its end.
+bool DrawingReadFailed();
+
+// Exact whole-line comparison, line end included: DxfLineIs("  0\n").
+template <std::size_t N>
+inline bool DxfLineIs(const char (&expected)[N]) {
+  return dxfLineLength == static_cast<int>(N - 1) && std::memcmp(dxfLine, expected, N - 1) == 0;
+}
+
+// The current line as atof / atoi read it.
+double DxfLineNumber();
+int DxfLineInteger();
+
+// Reads the value line after a group code into the holder. At the end of the file the
+// holder keeps its value and the entity is processed with what was read so far.
+void ReadDxfValue(double& holder);
+
+}  // namespace korvex

@@ -1,0 +1,223 @@
+// The scan of the ENTITIES section and the LINE, TEXT and POINT entities.
+#include "dxf/dxf_reader.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/cell_grid.h"
+#include "core/entity_table.h"
+#include "core/message_text.h"
+#include "core/whole_units.h"
+#include "dxf/curve_capture.h"
+#include "dxf/dxf_line_reader.h"
+#include "platform/platform.h"
+
+namespace korvex {
+
+bool skipMark = false;
+
+namespace {
+
+// Value holders shared by all entity kinds and never reset between entities: a group
+// that an entity lacks keeps the value of the last entity that had it.
+double holderX = 0;
+double holderY = 0;
+double holderEndX = 0;
+double holderEndY = 0;
+double holderTextHeight = 0;
+char holderText[kTextCapacity] = {};
+
+bool markerFirstSeen = false;
+bool markerSecondSeen = false;
+
+// The handle's value is read and discarded, so that a handle such as "0" never reads as a
+// group code.
+void SkipValue() {
+  ReadDxfLine();
+}
+
+void ReadLineEntity() {
+  skipMark = false;
+  while (ReadDxfLine()) {
+    if (DxfLineIs("  0\n")) break;
+    if (DxfLineIs("  5\n")) {
+      SkipValue();
+    } else if (DxfLineIs(" 10\n")) {
+      ReadDxfValue(holderX);
+    } else if (DxfLineIs(" 20\n")) {
+      ReadDxfValue(holderY);
+    } else if (DxfLineIs(" 11\n")) {
+      ReadDxfValue(holderEndX);
+    } else if (DxfLineIs(" 21\n")) {
+      ReadDxfValue(holderEndY);
+    } else if (DxfLineIs("210\n")) {
+      return;  // a LINE with an extrusion direction is never captured
+    }
+  }
+  if (skipMark) return;
+  if (holderX == holderEndX && holderY == holderEndY) return;
+  std::int16_t x1, y1, x2, y2;
+  if (!RoundToWhole(holderX, x1) || !RoundToWhole(holderY, y1) || !RoundToWhole(holderEndX, x2) ||
+      !RoundToWhole(holderEndY, y2)) {
+    return;
+  }
+  const std::int16_t n = LineCell(x1, y1, x2, y2);
+  if (!IsShapeNumber(n)) return;
+  DrawingEntityRecord& record = NextRecord();
+  record.shapeNumber = n;
+  record.kind = kKindLine;
+  record.startX = x1;
+  record.startY = y1;
+  record.endX = x2;
+  record.endY = y2;
+  AdmitRecord(n);
+}
+
+// A text height as the one byte the shape's scale code holds: truncated toward zero, then
+// kept within 1 to 255 so that a text of odd height still comes out, at the nearest size
+// a shape can give it.
+std::int16_t TextHeightByte(double height) {
+  if (!(height >= 1)) return 1;
+  if (height >= 255) return 255;
+  return static_cast<std::int16_t>(height);
+}
+
+void MarkTemplateMarker(const char* text) {
+  if (std::strcmp(text, kTemplateMarkerFirst) == 0) markerFirstSeen = true;
+  if (std::strcmp(text, kTemplateMarkerSecond) == 0) markerSecondSeen = true;
+}
+
+void ReadTextEntity() {
+  skipMark = false;
+  while (ReadDxfLine()) {
+    if (DxfLineIs("  0\n")) break;
+    if (DxfLineIs("  5\n")) {
+      SkipValue();
+    } else if (DxfLineIs("  8\n")) {
+      ReadDxfLine();
+      if (DxfLineIs("ID\n")) {
+        skipMark = true;
+        return;  // cell numbers and captions of the sheet
+      }
+    } else if (DxfLineIs(" 10\n")) {
+      ReadDxfValue(holderX);
+    } else if (DxfLineIs(" 20\n")) {
+      ReadDxfValue(holderY);
+    } else if (DxfLineIs(" 40\n")) {
+      ReadDxfValue(holderTextHeight);
+    } else if (DxfLineIs("  1\n")) {
+      if (ReadDxfLine()) {
+        const bool hasLineEnd = dxfLine[dxfLineLength - 1] == '\n';
+        CopyText(holderText, dxfLine, dxfLineLength - (hasLineEnd ? 1 : 0));
+      }
+    }
+  }
+  if (skipMark) return;
+  std::int16_t x, y;
+  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) return;
+  const std::int16_t n = TextCell(x, y);
+  if (n == kCellCount) {
+    if (y >= cellTable[kCellCount].top) MarkTemplateMarker(holderText);
+    return;
+  }
+  if (!IsShapeNumber(n)) return;
+  if (y >= cellTable[n].top) {
+    CopyText(shapeNames[n], holderText, static_cast<int>(std::strlen(holderText)));
+    return;
+  }
+  DrawingEntityRecord& record = NextRecord();
+  record.shapeNumber = n;
+  record.kind = kKindText;
+  record.startX = x;
+  record.startY = y;
+  CopyText(record.text, holderText, static_cast<int>(std::strlen(holderText)));
+  record.textHeight = TextHeightByte(holderTextHeight);
+  textCaptured = true;
+  AdmitRecord(n);
+}
+
+void ReadPointEntity() {
+  skipMark = false;
+  while (ReadDxfLine()) {
+    if (DxfLineIs("  0\n")) break;
+    if (DxfLineIs("  5\n")) {
+      SkipValue();
+    } else if (DxfLineIs(" 10\n")) {
+      ReadDxfValue(holderX);
+    } else if (DxfLineIs(" 20\n")) {
+      ReadDxfValue(holderY);
+    }
+  }
+  if (skipMark) return;
+  std::int16_t x, y;
+  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) return;
+  const std::int16_t n = PointCell(x, y);
+  if (!IsShapeNumber(n)) return;
+  shapeOriginX[n] = x;
+  shapeOriginY[n] = y;
+}
+
+// Every line the scan reads is compared, so a value line of an entity that no handler
+// reads acts as an entity name or a stop word when it reads as one.
+void ScanEntities() {
+  while (ReadDxfLine()) {
+    if (DxfLineIs("VIEWPORT\n") || DxfLineIs("DESCRIPTION\n") || DxfLineIs("ENDSEC\n")) {
+      return;
+    } else if (DxfLineIs("LINE\n")) {
+      ReadLineEntity();
+    } else if (DxfLineIs("ARC\n")) {
+      CaptureArc();
+    } else if (DxfLineIs("CIRCLE\n")) {
+      CaptureCircle();
+    } else if (DxfLineIs("POLYLINE\n")) {
+      CapturePolyline();
+    } else if (DxfLineIs("LWPOLYLINE\n")) {
+      CaptureLwPolyline();
+    } else if (DxfLineIs("TEXT\n")) {
+      ReadTextEntity();
+    } else if (DxfLineIs("POINT\n")) {
+      ReadPointEntity();
+    }
+  }
+}
+
+bool FindEntitiesSection() {
+  while (ReadDxfLine()) {
+    if (DxfLineIs("ENTITIES\n")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ReadDrawing(const std::filesystem::path& inputPath) {
+  markerFirstSeen = false;
+  markerSecondSeen = false;
+  if (!OpenDrawingFile(inputPath)) {
+    ShowPathMessage("Error opening DXF file %s", inputPath, platform::kMessageOk);
+    return false;
+  }
+  textCaptured = false;
+  if (FindEntitiesSection()) ScanEntities();
+
+  const bool readFailed = DrawingReadFailed();
+  CloseDrawingFile();
+  if (readFailed) {
+    ShowPathMessage("Error reading DXF file %s", inputPath, platform::kMessageOk);
+    return false;
+  }
+  if (!markerFirstSeen || !markerSecondSeen) {
+    platform::ShowMessage(
+        "Invalid input DXF file\n"
+        "Make sure ShapesTemplate.dxf template was NOT ALTERED OR MODIFIED in any way!",
+        platform::kMessageInformation);
+    return false;
+  }
+  if (entityTotal == 0) {
+    platform::ShowMessage("No valid drawing entities found", platform::kMessageInformation);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace korvex

@@ -1,0 +1,268 @@
+#include "shape/shape_encoder.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "core/cell_grid.h"
+#include "core/entity_table.h"
+#include "core/message_text.h"
+#include "core/whole_units.h"
+#include "platform/platform.h"
+#include "shape/glyph_library.h"
+
+namespace korvex {
+namespace {
+
+char specText[kShapeTextCapacity];
+int specLength = 0;
+std::int32_t byteCount = 0;
+std::int32_t penX = 0;
+std::int32_t penY = 0;
+int keyCursor = 0;
+
+// The byte limit keeps a shape's text far below the capacity; the bound here only makes
+// sure that no input at all can write past it.
+void Append(const char* piece) {
+  const int length = static_cast<int>(std::strlen(piece));
+  const int count =
+      length < kShapeTextCapacity - 1 - specLength ? length : kShapeTextCapacity - 1 - specLength;
+  std::memcpy(specText + specLength, piece, static_cast<unsigned>(count));
+  specLength += count;
+  specText[specLength] = '\0';
+}
+
+void AppendNumber(long value) {
+  char digits[24];
+  const std::to_chars_result result = std::to_chars(digits, digits + sizeof digits - 1, value);
+  *result.ptr = '\0';
+  Append(digits);
+}
+
+// "8,(dx,dy)" and "12,(dx,dy,bulge)" share their opening.
+void AppendVector(const char* code, long dx, long dy) {
+  Append(code);
+  Append(",(");
+  AppendNumber(dx);
+  Append(",");
+  AppendNumber(dy);
+}
+
+void MovePenTo(std::int32_t x, std::int32_t y) {
+  if (x == penX && y == penY) return;
+  Append("2,");
+  AppendVector("8", x - penX, y - penY);
+  Append("),1,");
+  byteCount += 5;
+  penX = x;
+  penY = y;
+}
+
+void EncodeLine(const DrawingEntityRecord& record) {
+  AppendVector("8", record.endX - record.startX, record.endY - record.startY);
+  Append(")");
+  byteCount += 3;
+  penX = record.endX;
+  penY = record.endY;
+}
+
+// One bulge-arc code of an arc: its end displacement and its bulge byte.
+struct ArcPiece {
+  long dx;
+  long dy;
+  long bulge;
+};
+
+// The bulge byte of a counter-clockwise piece of the given sweep: 127 * tan(sweep / 4),
+// rounded, at most 127 (a semicircle). Taken from the sweep rather than from the radius and
+// the chord between rounded end points, which is ill-conditioned near a semicircle.
+long BulgeByte(double sweepDegrees) {
+  const double bulge = 127.0 * std::tan(sweepDegrees / 4.0 / 180.0 * 3.141592653589793);
+  if (!(bulge < 127.0)) return 127;
+  const long rounded = static_cast<long>(bulge + 0.5);
+  return rounded < 0 ? 0 : rounded;
+}
+
+// Splits an arc of more than 180 degrees at the point opposite its start into a semicircle
+// and the rest, unless that point rounds onto the end point. Pieces without displacement
+// draw nothing and are left out, so an arc whose ends coincide gives a full circle when
+// it sweeps round (two semicircles) and nothing otherwise.
+int PlanArc(const DrawingEntityRecord& record, ArcPiece (&pieces)[2]) {
+  double endAngle = record.endAngle;
+  if (endAngle < record.startAngle) endAngle += 360;
+  double sweep = endAngle - record.startAngle;
+  if (!(sweep >= 0)) return 0;
+  if (sweep > 360) sweep = std::fmod(sweep, 360.0);
+
+  int count = 0;
+  long fromX = record.startX;
+  long fromY = record.startY;
+  if (sweep > 180) {
+    std::int16_t mx, my;
+    const bool haveOpposite = RoundToWhole(2 * record.centreX - record.startX, mx) &&
+                              RoundToWhole(2 * record.centreY - record.startY, my);
+    if (haveOpposite && !(mx == record.endX && my == record.endY)) {
+      if (mx != fromX || my != fromY) pieces[count++] = {mx - fromX, my - fromY, 127};
+      fromX = mx;
+      fromY = my;
+      sweep -= 180;
+    }
+  }
+  if (record.endX != fromX || record.endY != fromY) {
+    pieces[count++] = {record.endX - fromX, record.endY - fromY, BulgeByte(sweep)};
+  }
+  return count;
+}
+
+void EncodeArc(const ArcPiece (&pieces)[2], int count, const DrawingEntityRecord& record) {
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) Append(",");
+    AppendVector("12", pieces[i].dx, pieces[i].dy);
+    Append(",");
+    AppendNumber(pieces[i].bulge);
+    Append(")");
+    byteCount += 4;
+  }
+  penX = record.endX;
+  penY = record.endY;
+}
+
+// A full circle as a fractional arc: start offset 0, end offset 0, radius high byte 0, the
+// radius, and the octant byte 000 (counter-clockwise from octant 0 all the way round).
+void EncodeCircle(const DrawingEntityRecord& record) {
+  std::int16_t radius = 0;
+  TruncateToWhole(record.radius, radius);  // the capture keeps only radii that fit the box
+  Append("11,(0,0,0,");
+  AppendNumber(radius);
+  Append(",000)");
+  byteCount += 6;
+  penX = record.startX;
+  penY = record.startY;
+}
+
+// Each glyph starts with the pen down and leaves it where the next character begins; the
+// pen goes down again after every glyph in place of the glyph's own final 0.
+void EncodeText(const DrawingEntityRecord& record) {
+  Append("5,4,");
+  AppendNumber(record.textHeight);
+  Append(",3,6,");
+  byteCount += 5;
+  for (const char* c = record.text; *c != '\0'; ++c) {
+    const int code = static_cast<unsigned char>(*c);
+    Append(LookUpGlyph(code));
+    Append("1,");
+    byteCount += GlyphByteCount(code);
+  }
+  Append("6,3,");
+  AppendNumber(record.textHeight);
+  Append(",4,6");
+  byteCount += 5;
+  penX = record.startX;
+  penY = record.startY;
+}
+
+void CheckByteLimit(int n) {
+  if (byteCount > kShapeByteWarning) {
+    static MessageText message;
+    FormatMessage(message,
+                  "Warning - Number of bytes %d for shape number %d approaching limit of 2000 "
+                  "bytes!\n",
+                  static_cast<int>(byteCount), n);
+    AppendMessage(message, "Program will automatically stop execution once the limit is reached\n");
+    AppendMessage(message, "Reply YES to quit the program now");
+    if (ShowMessageText(message, platform::kMessageYesNoWarning) == platform::kAnswerYes) {
+      platform::EndProcess(platform::kExitStopped);
+    }
+  }
+  if (byteCount > kShapeByteStop) {
+    static MessageText message;
+    FormatMessage(message, "Number of bytes %d for shape %d exceeds limit!\n",
+                  static_cast<int>(byteCount), n);
+    AppendMessage(message, "Exiting Program");
+    ShowMessageText(message, platform::kMessageOk);
+    platform::EndProcess(platform::kExitStopped);
+  }
+}
+
+void SetShapeName(int n, char (&name)[32]) {
+  const char* given = shapeNames[n];
+  if (given[0] == '\0') {
+    std::memcpy(name, "SHAPE", 5);
+    const std::to_chars_result result = std::to_chars(name + 5, name + sizeof name - 1, n);
+    *result.ptr = '\0';
+    return;
+  }
+  int i = 0;
+  for (; given[i] != '\0' && i < kMaxTextLength; ++i) {
+    const char c = given[i];
+    name[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  name[i] = '\0';
+}
+
+}  // namespace
+
+void StartEncoderRun() {
+  keyCursor = 0;
+}
+
+bool EncodeShape(int n, EncodedShape& shape) {
+  const int corner = n - 1;
+  std::int32_t originX = (corner % kSheetColumns) * kCellPitch;
+  std::int32_t originY = (kSheetColumns - 1 - corner / kSheetColumns) * kCellPitch;
+  if (shapeOriginX[n] != kNoOrigin) originX = shapeOriginX[n];
+  if (shapeOriginY[n] != kNoOrigin) originY = shapeOriginY[n];
+  SetShapeName(n, shape.name);
+  if (shapeEntityCount[n] == 0) return false;
+
+  specLength = 0;
+  specText[0] = '\0';
+  byteCount = 0;
+  penX = originX;
+  penY = originY;
+  bool first = true;
+  for (int position = 1; position <= shapeEntityCount[n]; ++position) {
+    CheckByteLimit(n);
+    const DrawingEntityRecord& record = entityRecords[entityKeys[keyCursor++] % kKeyShapeFactor];
+    ArcPiece pieces[2];
+    const int arcPieces = record.kind == kKindArc ? PlanArc(record, pieces) : 0;
+    const bool drawsSomething = record.kind == kKindLine || record.kind == kKindCircle ||
+                                record.kind == kKindText || arcPieces > 0;
+    if (!drawsSomething) continue;
+
+    if (first) {
+      Append("3,");
+      AppendNumber(kShapeScale);
+      Append(",");
+      byteCount += 2;
+      first = false;
+    } else {
+      Append(",");
+    }
+    MovePenTo(record.startX, record.startY);
+    switch (record.kind) {
+      case kKindLine:
+        EncodeLine(record);
+        break;
+      case kKindArc:
+        EncodeArc(pieces, arcPieces, record);
+        break;
+      case kKindCircle:
+        EncodeCircle(record);
+        break;
+      case kKindText:
+        EncodeText(record);
+        break;
+      default:
+        break;
+    }
+  }
+  if (first) return false;  // nothing in the shape draws anything
+  Append(",0");
+  byteCount += 1;
+  shape.byteCount = byteCount;
+  shape.text = specText;
+  return true;
+}
+
+}  // namespace korvex

@@ -1,0 +1,212 @@
+#include "shape/shape_interpreter.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace korvex {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+struct Pen {
+  double x;
+  double y;
+  bool down;
+  double scale;
+  StrokeSink sink;
+  void* context;
+};
+
+void MoveTo(Pen& pen, double x, double y) {
+  if (pen.down && pen.sink != nullptr) pen.sink(pen.context, pen.x, pen.y, x, y);
+  pen.x = x;
+  pen.y = y;
+}
+
+// An arc about a centre from the given angle through the signed sweep (degrees), in chords.
+void DrawArc(Pen& pen, double cx, double cy, double radius, double fromDegrees,
+             double sweepDegrees) {
+  const int steps = 1 + static_cast<int>(std::fabs(sweepDegrees) / kArcStepDegrees);
+  for (int i = 1; i <= steps; ++i) {
+    const double a = (fromDegrees + sweepDegrees * i / steps) * kPi / 180.0;
+    MoveTo(pen, cx + radius * std::cos(a), cy + radius * std::sin(a));
+  }
+}
+
+// Code 12: a displacement and a bulge of -127 to 127, 127 being a semicircle.
+void DrawBulgeArc(Pen& pen, double dx, double dy, int bulge) {
+  const double ex = pen.x + dx;
+  const double ey = pen.y + dy;
+  const double chord = std::hypot(dx, dy);
+  if (bulge == 0 || chord == 0) {
+    MoveTo(pen, ex, ey);
+    return;
+  }
+  const double sweep = 4.0 * std::atan(bulge / 127.0);  // signed, radians
+  const double radius = chord / (2.0 * std::sin(std::fabs(sweep) / 2.0));
+  // The centre lies left of the chord for a counter-clockwise arc under 180 degrees.
+  const double toCentre = radius * std::cos(sweep / 2.0) * (sweep > 0 ? 1.0 : -1.0);
+  const double cx = pen.x + dx / 2.0 - dy / chord * toCentre;
+  const double cy = pen.y + dy / 2.0 + dx / chord * toCentre;
+  const double from = std::atan2(pen.y - cy, pen.x - cx) * 180.0 / kPi;
+  DrawArc(pen, cx, cy, radius, from, sweep * 180.0 / kPi);
+  pen.x = ex;
+  pen.y = ey;
+}
+
+// Codes 10 and 11: the octant byte (-)0SC gives the starting octant S and the count C of
+// octants (0 meaning all eight); negative runs clockwise. Offsets are in 1/256 of an octant.
+void DrawOctantArc(Pen& pen, double radius, int octantByte, int startOffset, int endOffset) {
+  const bool clockwise = octantByte < 0;
+  const int magnitude = clockwise ? -octantByte : octantByte;
+  const int startOctant = (magnitude >> 4) & 0x7;
+  int octants = magnitude & 0xF;
+  if (octants == 0) octants = 8;
+  const double direction = clockwise ? -1.0 : 1.0;
+  const double start = (startOctant + direction * startOffset / 256.0) * 45.0;
+  double sweep = octants * 45.0;
+  if (endOffset != 0) sweep -= 45.0 - endOffset * 45.0 / 256.0;
+  if (startOffset != 0) sweep -= startOffset * 45.0 / 256.0;
+  const double a = start * kPi / 180.0;
+  const double cx = pen.x - radius * std::cos(a);
+  const double cy = pen.y - radius * std::sin(a);
+  DrawArc(pen, cx, cy, radius, start, direction * sweep);
+}
+
+bool Take(int count, int i, int needed) {
+  return i + needed <= count;
+}
+
+}  // namespace
+
+int ParseShapeBytes(const char* text, std::int16_t* bytes, int capacity) {
+  int count = 0;
+  const char* p = text;
+  while (*p != '\0') {
+    while (*p == ' ' || *p == '(' || *p == ')' || *p == '\r' || *p == '\n') ++p;
+    if (*p == '\0') break;
+    const bool negative = *p == '-';
+    if (negative || *p == '+') ++p;
+    const char* digits = p;
+    while (*p != '\0' && *p != ',' && *p != ')' && *p != ' ' && *p != '\r' && *p != '\n') ++p;
+    const int base = (p - digits > 1 && digits[0] == '0') ? 16 : 10;
+    int value = 0;
+    const std::from_chars_result result = std::from_chars(digits, p, value, base);
+    if (result.ec != std::errc() || result.ptr != p || value > 255) return -1;
+    if (count == capacity) return -1;
+    bytes[count++] = static_cast<std::int16_t>(negative ? -value : value);
+    while (*p == ')' || *p == ' ') ++p;
+    if (*p == ',') ++p;
+  }
+  return count;
+}
+
+DrawResult DrawShapeBytes(const std::int16_t* bytes, int count, double originX, double originY,
+                          double scale, StrokeSink sink, void* context) {
+  Pen pen{originX, originY, true, scale, sink, context};
+  double stackX[kMaxPositionStack];
+  double stackY[kMaxPositionStack];
+  int stackDepth = 0;
+  auto fail = [&pen](const char* problem) {
+    return DrawResult{false, pen.x, pen.y, pen.down, problem};
+  };
+  for (int i = 0; i < count;) {
+    const int code = bytes[i++];
+    if (code >= 16) {  // one-byte vector: length in the high nibble, direction in the low
+      const int length = code >> 4;
+      const double angle = (code & 0xF) * 22.5 * kPi / 180.0;
+      // The sixteen directions lie on a square, not a circle: 1 unit along the axes.
+      double ux = std::cos(angle);
+      double uy = std::sin(angle);
+      const double big = std::fmax(std::fabs(ux), std::fabs(uy));
+      ux /= big;
+      uy /= big;
+      if (std::fabs(ux) < 1e-9) ux = 0;
+      if (std::fabs(uy) < 1e-9) uy = 0;
+      MoveTo(pen, pen.x + length * ux * pen.scale, pen.y + length * uy * pen.scale);
+      continue;
+    }
+    switch (code) {
+      case 0:
+        return DrawResult{true, pen.x, pen.y, pen.down, nullptr};
+      case 1:
+        pen.down = true;
+        break;
+      case 2:
+        pen.down = false;
+        break;
+      case 3:
+      case 4: {
+        if (!Take(count, i, 1)) return fail("scale code without its factor");
+        const int factor = bytes[i++];
+        if (factor <= 0) return fail("scale factor out of range");
+        pen.scale = code == 3 ? pen.scale / factor : pen.scale * factor;
+        break;
+      }
+      case 5:
+        if (stackDepth == kMaxPositionStack) return fail("position stack overflow");
+        stackX[stackDepth] = pen.x;
+        stackY[stackDepth] = pen.y;
+        ++stackDepth;
+        break;
+      case 6:
+        if (stackDepth == 0) return fail("position stack underflow");
+        --stackDepth;
+        pen.x = stackX[stackDepth];
+        pen.y = stackY[stackDepth];
+        break;
+      case 7:
+        return fail("subshapes are not drawn");
+      case 8:
+        if (!Take(count, i, 2)) return fail("displacement without its two bytes");
+        MoveTo(pen, pen.x + bytes[i] * pen.scale, pen.y + bytes[i + 1] * pen.scale);
+        i += 2;
+        break;
+      case 9:
+        while (true) {
+          if (!Take(count, i, 2)) return fail("multiple displacements without (0,0)");
+          const int dx = bytes[i];
+          const int dy = bytes[i + 1];
+          i += 2;
+          if (dx == 0 && dy == 0) break;
+          MoveTo(pen, pen.x + dx * pen.scale, pen.y + dy * pen.scale);
+        }
+        break;
+      case 10:
+        if (!Take(count, i, 2)) return fail("octant arc without its two bytes");
+        DrawOctantArc(pen, bytes[i] * pen.scale, bytes[i + 1], 0, 0);
+        i += 2;
+        break;
+      case 11: {
+        if (!Take(count, i, 5)) return fail("fractional arc without its five bytes");
+        const double radius = (bytes[i + 2] * 256 + bytes[i + 3]) * pen.scale;
+        DrawOctantArc(pen, radius, bytes[i + 4], bytes[i], bytes[i + 1]);
+        i += 5;
+        break;
+      }
+      case 12:
+        if (!Take(count, i, 3)) return fail("bulge arc without its three bytes");
+        DrawBulgeArc(pen, bytes[i] * pen.scale, bytes[i + 1] * pen.scale, bytes[i + 2]);
+        i += 3;
+        break;
+      case 13:
+        while (true) {
+          if (!Take(count, i, 2)) return fail("multiple bulge arcs without (0,0)");
+          const int dx = bytes[i];
+          const int dy = bytes[i + 1];
+          i += 2;
+          if (dx == 0 && dy == 0) break;
+          if (!Take(count, i, 1)) return fail("bulge arc without its bulge");
+          DrawBulgeArc(pen, dx * pen.scale, dy * pen.scale, bytes[i++]);
+        }
+        break;
+      case 14:
+        break;  // vertical text only: horizontal drawing goes on with the next code
+      default:
+        return fail("unknown shape code");
+    }
+  }
+  return fail("no final 0");
+}
+
+}  // namespace korvex

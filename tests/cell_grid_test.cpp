@@ -1,0 +1,81 @@
+#include "core/cell_grid.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex {
+namespace {
+
+class CellGridTest : public ::testing::Test {
+ protected:
+  void SetUp() override { BuildCellTable(); }
+};
+
+TEST_F(CellGridTest, CornersOfTheSheet) {
+  struct Case {
+    int n, left, right, bottom, top;
+  } cases[] = {
+      {1, 0, 100, 1875, 1975},   {16, 1875, 1975, 1875, 1975}, {241, 0, 100, 0, 100},
+      {256, 1875, 1975, 0, 100}, {18, 125, 225, 1750, 1850},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.n);
+    EXPECT_EQ(cellTable[c.n].left, c.left);
+    EXPECT_EQ(cellTable[c.n].right, c.right);
+    EXPECT_EQ(cellTable[c.n].bottom, c.bottom);
+    EXPECT_EQ(cellTable[c.n].top, c.top);
+  }
+}
+
+TEST_F(CellGridTest, PointToCellNumber) {
+  EXPECT_EQ(CellOfPoint(50, 1925), 1);
+  EXPECT_EQ(CellOfPoint(1925, 1925), 16);
+  EXPECT_EQ(CellOfPoint(50, 50), 241);
+  EXPECT_EQ(CellOfPoint(1925, 50), 256);
+  // The bottom row takes y up to 121; the row above starts at 122.
+  EXPECT_EQ(CellOfPoint(50, 121), 241);
+  EXPECT_EQ(CellOfPoint(50, 122), 225);
+  // A column's catchment runs to 21 units right of its box.
+  EXPECT_EQ(CellOfPoint(120, 1925), 1);
+  EXPECT_EQ(CellOfPoint(121, 1925), 2);
+}
+
+TEST_F(CellGridTest, LinesBelongOnlyWhenBothEndsLieInOneBox) {
+  EXPECT_EQ(LineCell(10, 1880, 90, 1970), 1);
+  EXPECT_EQ(LineCell(10, 1880, 101, 1970), 0);  // end point past the box edge
+  EXPECT_EQ(LineCell(10, 1880, 100, 1970), 1);  // on the edge is inside
+  EXPECT_EQ(LineCell(90, 1900, 140, 1900), 0);  // crosses the gap into cell 2
+  EXPECT_EQ(LineCell(90, 1900, 110, 1900), 0);  // one end in the gap
+  EXPECT_EQ(LineCell(1880, 10, 1970, 90), 0);   // cell 256 is no shape cell
+  EXPECT_EQ(LineCell(50, 50, 50, 50), 0);       // a single point
+  EXPECT_EQ(LineCell(-1, 50, 50, 50), 0);       // off the sheet
+  EXPECT_EQ(LineCell(10, 1976, 10, 1880), 0);   // above the top row's box
+}
+
+TEST_F(CellGridTest, TextsTakeTheNameBandAbove) {
+  EXPECT_EQ(TextCell(1900, 110), 256);
+  EXPECT_EQ(TextCell(50, 115), 241);  // name band of cell 241
+  EXPECT_EQ(TextCell(20, 1950), 1);
+  EXPECT_EQ(TextCell(20, 1980), 1);  // name band of the top row
+  EXPECT_EQ(TextCell(110, 50), 0);   // in the gap between columns
+  EXPECT_EQ(TextCell(-300, 50), 0);  // no such cell
+}
+
+TEST_F(CellGridTest, PointsExcludeOnlyTheTopEdge) {
+  EXPECT_EQ(PointCell(50, 100), 0);
+  EXPECT_EQ(PointCell(50, 99), 241);
+  EXPECT_EQ(PointCell(50, 0), 241);
+  EXPECT_EQ(PointCell(0, 50), 241);
+  EXPECT_EQ(PointCell(100, 50), 241);
+  EXPECT_EQ(PointCell(1900, 1900), 16);
+  EXPECT_EQ(PointCell(3000, 50), 0);
+}
+
+TEST_F(CellGridTest, BoxTestWidensEveryEdgeByHalfAUnit) {
+  EXPECT_TRUE(InsideCellBox(241, -0.5, 100.5));
+  EXPECT_FALSE(InsideCellBox(241, -0.6, 50));
+  EXPECT_FALSE(InsideCellBox(0, 50, 50));
+  EXPECT_FALSE(InsideCellBox(257, 50, 50));
+}
+
+}  // namespace
+}  // namespace korvex
