@@ -26,6 +26,8 @@ class TestFrontend final : public Frontend {
   std::size_t answersGiven = 0;
   // Where the program's support files are looked for.
   std::filesystem::path executableFolder;
+  // Also print every message to stderr, for death tests that match what was shown.
+  bool echoToStderr = false;
 };
 
 }  // namespace korvex::platform

@@ -1,0 +1,254 @@
+#include "dxf/dxf_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "core/conversion_run.h"
+
+#include "core/entity_table.h"
+#include "dxf/dxf_line_reader.h"
+#include "dxf/dxf_number.h"
+#include "test_support.h"
+
+namespace korvex {
+namespace {
+
+using testing::DxfBuilder;
+using testing::KorvexTest;
+
+constexpr const char* kInvalidDrawing =
+    "Invalid input DXF file\n"
+    "Make sure ShapesTemplate.dxf template was NOT ALTERED OR MODIFIED in any way!";
+
+class DxfReaderTest : public KorvexTest {
+ protected:
+  bool Read(const std::string& text) { return ReadDrawing(Drawing(text)); }
+  bool Read(const DxfBuilder& drawing) { return Read(drawing.Build()); }
+  const std::string& LastMessage() const { return frontend_.messages.back().text; }
+};
+
+TEST_F(DxfReaderTest, RefusesDrawingsWithoutTheMarkerPair) {
+  EXPECT_FALSE(Read(DxfBuilder().Line(10, 1880, 90, 1970)));
+  EXPECT_EQ(LastMessage(), kInvalidDrawing);
+  EXPECT_EQ(frontend_.messages.back().flags, platform::kMessageInformation);
+
+  ResetConversionTables();
+  EXPECT_FALSE(Read(DxfBuilder().Markers()));
+  EXPECT_EQ(LastMessage(), "No valid drawing entities found");
+
+  ResetConversionTables();
+  EXPECT_FALSE(Read("  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n"));
+  EXPECT_EQ(LastMessage(), kInvalidDrawing);
+}
+
+TEST_F(DxfReaderTest, MarkerCountsOnlyInTheBandAboveCell256) {
+  EXPECT_FALSE(Read(DxfBuilder()
+                        .Line(10, 1880, 90, 1970)
+                        .Text(1878, 112, 6, kTemplateMarkerFirst)
+                        .Text(1878, 60, 6, kTemplateMarkerSecond)));
+  EXPECT_EQ(LastMessage(), kInvalidDrawing);
+}
+
+TEST_F(DxfReaderTest, MarkersAreComparedExactly) {
+  EXPECT_FALSE(Read(DxfBuilder()
+                        .Line(10, 1880, 90, 1970)
+                        .Text(1878, 112, 6, kTemplateMarkerFirst)
+                        .Text(1878, 103, 6, "template rev 1")));
+  EXPECT_EQ(LastMessage(), kInvalidDrawing);
+}
+
+TEST_F(DxfReaderTest, NothingAfterTheFirstStopWordIsRead) {
+  const std::string stopWords[] = {"VIEWPORT", "DESCRIPTION", "ENDSEC"};
+  for (const std::string& stop : stopWords) {
+    SCOPED_TRACE(stop);
+    ResetConversionTables();
+    frontend_.messages.clear();
+    EXPECT_TRUE(Read(DxfBuilder()
+                         .Markers()
+                         .Line(10, 1880, 90, 1970)
+                         .Group(0, stop)
+                         .Line(135, 1760, 215, 1760)));
+    EXPECT_EQ(entityTotal, 1);
+    ResetConversionTables();
+    EXPECT_FALSE(Read(DxfBuilder().Line(10, 1880, 90, 1970).Group(0, stop).Markers()));
+    EXPECT_EQ(LastMessage(), kInvalidDrawing);
+  }
+}
+
+TEST_F(DxfReaderTest, LineIsRoundedAndPlacedInItsCell) {
+  ASSERT_TRUE(Read(DxfBuilder().Markers().Line(10.4, 1880.5, 90.6, 1969.5)));
+  ASSERT_EQ(entityTotal, 1);
+  const DrawingEntityRecord& record = entityRecords[0];
+  EXPECT_EQ(record.shapeNumber, 1);
+  EXPECT_EQ(record.kind, kKindLine);
+  EXPECT_EQ(record.startX, 10);
+  EXPECT_EQ(record.startY, 1881);
+  EXPECT_EQ(record.endX, 91);
+  EXPECT_EQ(record.endY, 1970);
+  EXPECT_EQ(entityKeys[0], 100000);
+}
+
+TEST_F(DxfReaderTest, DropsLinesThatCannotBeShapeContent) {
+  ASSERT_TRUE(Read(DxfBuilder()
+                       .Markers()
+                       .Line(10.2, 1900, 10.4, 1900)   // rounds to one point
+                       .Line(10, 1900, 10, 1900)       // a point as read
+                       .Line(90, 1900, 140, 1900)      // across the gap
+                       .Line(1880, 10, 1970, 90)       // in cell 256
+                       .Group(0, "LINE")
+                       .Group(10, 10.0).Group(20, 1880.0).Group(11, 90.0).Group(21, 1970.0)
+                       .Group(210, 0.0).Group(220, 0.0).Group(230, 1.0)  // extrusion
+                       .Line(135, 1760, 215, 1760)));
+  ASSERT_EQ(entityTotal, 1);
+  EXPECT_EQ(entityRecords[0].shapeNumber, 18);
+}
+
+TEST_F(DxfReaderTest, ValuesThatDoNotFitWholeUnitsDropTheirEntity) {
+  const char* hostile[] = {"1e308", "-1e308", "inf", "nan", "40000", "1e400", "-32769"};
+  for (const char* value : hostile) {
+    SCOPED_TRACE(value);
+    ResetConversionTables();
+    ASSERT_TRUE(Read(DxfBuilder()
+                         .Markers()
+                         .Group(0, "LINE").Group(10, value).Group(20, "1900")
+                         .Group(11, "90").Group(21, "1900")
+                         .Group(0, "POINT").Group(10, "50").Group(20, value)
+                         .Group(0, "TEXT").Group(10, value).Group(20, "1900").Group(1, "X")
+                         .Line(135, 1760, 215, 1760)));
+    EXPECT_EQ(entityTotal, 1);
+    EXPECT_EQ(shapeOriginX[1], kNoOrigin);
+  }
+}
+
+TEST_F(DxfReaderTest, TextsBecomeRecordsOrNames) {
+  ASSERT_TRUE(Read(DxfBuilder()
+                       .Markers()
+                       .Text(20, 1950, 10.9, "abc")
+                       .Text(20, 1980, 5, "first name")
+                       .Text(30, 1985, 5, "Arrow-left")
+                       .Text(40, 1940, 5, "cell", "ID")
+                       .Text(30, 1930, 5, "0123456789012345678901234567890123456789")));
+  ASSERT_EQ(entityTotal, 2);
+  EXPECT_EQ(entityRecords[0].kind, kKindText);
+  EXPECT_STREQ(entityRecords[0].text, "abc");
+  EXPECT_EQ(entityRecords[0].textHeight, 10);  // truncated, not rounded
+  EXPECT_EQ(entityRecords[0].startX, 20);
+  EXPECT_EQ(entityRecords[0].startY, 1950);
+  EXPECT_STREQ(entityRecords[1].text, "012345678901234567890123456789");
+  EXPECT_STREQ(shapeNames[1], "Arrow-left");  // the last name read wins
+  EXPECT_TRUE(textCaptured);
+}
+
+TEST_F(DxfReaderTest, TextHeightIsKeptWithinWhatAShapeByteHolds) {
+  struct Case {
+    const char* height;
+    int expected;
+  } cases[] = {{"2.9", 2}, {"0", 1}, {"-5", 1}, {"10000", 255}, {"nan", 1}, {"255.9", 255}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.height);
+    ResetConversionTables();
+    ASSERT_TRUE(Read(DxfBuilder().Markers().Group(0, "TEXT").Group(10, "20").Group(20, "1950")
+                         .Group(40, c.height).Group(1, "A")));
+    EXPECT_EQ(entityRecords[0].textHeight, c.expected);
+  }
+}
+
+TEST_F(DxfReaderTest, PointsSetTheOriginAndTheLastOneWins) {
+  ASSERT_TRUE(Read(DxfBuilder()
+                       .Markers()
+                       .Point(1900, 1900)
+                       .Point(60, 60)
+                       .Point(61.5, 70.4)
+                       .Point(50, 100)  // on the top edge of cell 241: outside
+                       .Line(10, 1880, 90, 1970)));
+  EXPECT_EQ(shapeOriginX[16], 1900);
+  EXPECT_EQ(shapeOriginY[16], 1900);
+  EXPECT_EQ(shapeOriginX[241], 62);
+  EXPECT_EQ(shapeOriginY[241], 70);
+  EXPECT_EQ(entityTotal, 1);  // points make no record
+}
+
+TEST_F(DxfReaderTest, ValueLinesThatReadAsEntityNamesActAsThem) {
+  // An MTEXT is read by nobody, so its value "LINE" starts a LINE.
+  ASSERT_TRUE(Read(DxfBuilder()
+                       .Markers()
+                       .Group(0, "MTEXT").Group(1, "LINE")
+                       .Group(10, 135.0).Group(20, 1760.0).Group(11, 215.0).Group(21, 1760.0)));
+  ASSERT_EQ(entityTotal, 1);
+  EXPECT_EQ(entityRecords[0].shapeNumber, 18);
+}
+
+TEST_F(DxfReaderTest, LongLinesArriveIn31CharacterPieces) {
+  // The comment's second piece reads "LINE" and starts an entity.
+  ASSERT_TRUE(Read(DxfBuilder()
+                       .Markers()
+                       .Group(0, "MTEXT")
+                       .Group(999, std::string(31, 'x') + "LINE")
+                       .Group(10, 135.0).Group(20, 1760.0).Group(11, 215.0).Group(21, 1760.0)));
+  EXPECT_EQ(entityTotal, 1);
+}
+
+TEST_F(DxfReaderTest, CrLfDrawingsReadLikeLfDrawings) {
+  const DxfBuilder drawing = DxfBuilder().Markers().Line(135, 1760, 215, 1760).Point(150, 1765);
+  ASSERT_TRUE(Read(drawing.BuildCrLf()));
+  EXPECT_EQ(entityTotal, 1);
+  EXPECT_EQ(shapeOriginX[18], 150);
+}
+
+TEST_F(DxfReaderTest, CarriageReturnsAloneAreNotLineEnds) {
+  std::string text = DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build();
+  for (char& c : text) {
+    if (c == '\n') c = '\r';
+  }
+  EXPECT_FALSE(Read(text));
+  EXPECT_EQ(LastMessage(), kInvalidDrawing);
+}
+
+TEST_F(DxfReaderTest, FileEndingInsideAnEntityStillProcessesIt) {
+  std::string text = DxfBuilder().Markers().Build();
+  text = text.substr(0, text.rfind("  0\nENDSEC"));
+  text += "  0\nLINE\n 10\n135\n 20\n1760\n 11\n215\n 21\n1760";  // no final line end
+  ASSERT_TRUE(Read(text));
+  EXPECT_EQ(entityTotal, 1);
+  EXPECT_EQ(entityRecords[0].endX, 215);
+}
+
+TEST_F(DxfReaderTest, GroupsAnEntityLacksKeepTheLastValueRead) {
+  // The second LINE has no end point: it takes the first one's.
+  ASSERT_TRUE(Read(DxfBuilder()
+                       .Markers()
+                       .Line(135, 1760, 215, 1760)
+                       .Group(0, "LINE").Group(10, 135.0).Group(20, 1800.0)));
+  ASSERT_EQ(entityTotal, 2);
+  EXPECT_EQ(entityRecords[1].endX, 215);
+  EXPECT_EQ(entityRecords[1].endY, 1760);
+}
+
+TEST_F(DxfReaderTest, UnreadableInputsAreReportedByName) {
+  EXPECT_FALSE(ReadDrawing(Scratch("missing.dxf")));
+  EXPECT_EQ(LastMessage(), "Error opening DXF file " + Scratch("missing.dxf").string());
+  EXPECT_FALSE(ReadDrawing(scratch_));  // a folder
+  EXPECT_EQ(LastMessage(), "Error opening DXF file " + scratch_.string());
+}
+
+TEST(DxfNumberTest, ReadsAsAtofDoesInTheCLocale) {
+  struct Case {
+    const char* text;
+    double expected;
+  } cases[] = {{"  12.5\n", 12.5}, {"-3\n", -3},   {"+4.25\n", 4.25}, {"1e3\n", 1000},
+               {"abc\n", 0},       {"\n", 0},      {"7.5xyz", 7.5},   {"1e-400\n", 0},
+               {"1,5\n", 1},       {".5\n", 0.5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ParseDxfNumber(c.text, std::strlen(c.text)), c.expected);
+  }
+  EXPECT_TRUE(std::isinf(ParseDxfNumber("1e400", 5)));
+  EXPECT_TRUE(std::isnan(ParseDxfNumber("nan", 3)));
+  EXPECT_EQ(ParseDxfInteger("  129\n", 6), 129);
+  EXPECT_EQ(ParseDxfInteger("99999999999\n", 12), 0);
+}
+
+}  // namespace
+}  // namespace korvex
