@@ -1,0 +1,126 @@
+#include "core/conversion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/entity_table.h"
+#include "test_support.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace korvex {
+namespace {
+
+using testing::DxfBuilder;
+using testing::KorvexTest;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+class ConversionRunTest : public KorvexTest {
+ protected:
+  std::size_t FilesInScratch() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(scratch_),
+                                                  std::filesystem::directory_iterator()));
+  }
+};
+
+const std::string kTextDrawing = DxfBuilder()
+                                     .Markers()
+                                     .Text(20, 1900, 10, "Hi")
+                                     .Text(10, 1980, 5, "greeting")
+                                     .Point(15, 1890)
+                                     .Line(260, 1890, 280, 1890)
+                                     .Build();
+const std::string kLineDrawing = DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build();
+
+TEST_F(ConversionRunTest, EachRunGivesWhatItsDrawingGivesAlone) {
+  const std::string textAlone = Convert(kTextDrawing);
+  ASSERT_FALSE(textAlone.empty());
+  ResetConversionTables();
+  const std::string lineAlone = Convert(kLineDrawing);
+  // Runs in one process: nothing of the drawing before carries over.
+  EXPECT_EQ(Convert(kTextDrawing), textAlone);
+  EXPECT_EQ(Convert(kLineDrawing), lineAlone);
+  EXPECT_EQ(Convert(kTextDrawing), textAlone);
+}
+
+TEST_F(ConversionRunTest, RefusedDrawingLeavesAnExistingOutputAlone) {
+  const std::filesystem::path output = Scratch("out.shp");
+  WriteFileBytes(output, "precious");
+  const std::filesystem::path input = Drawing(DxfBuilder().Line(135, 1760, 215, 1760).Build());
+  EXPECT_FALSE(ConvertDrawing(input, output));
+  EXPECT_EQ(ReadFileBytes(output), "precious");
+  ASSERT_EQ(frontend_.messages.size(), 2u);
+  EXPECT_EQ(frontend_.messages[0].text.rfind("Invalid input DXF file\n", 0), 0u);
+  EXPECT_EQ(frontend_.messages[1].text, "Error processing dxf file " + input.string());
+  EXPECT_EQ(frontend_.messages[1].flags, platform::kMessageOk);
+  EXPECT_EQ(FilesInScratch(), 2u);
+}
+
+TEST_F(ConversionRunTest, OutputsThatCannotBeWrittenAreRefusedWithoutHarm) {
+  const std::filesystem::path input = Drawing(kLineDrawing);
+  const std::filesystem::path targets[] = {
+      Scratch("no-such-folder") / "out.shp",  // folder missing
+      scratch_,                               // a folder
+  };
+  for (const std::filesystem::path& target : targets) {
+    SCOPED_TRACE(target.string());
+    frontend_.messages.clear();
+    EXPECT_FALSE(ConvertDrawing(input, target));
+    ASSERT_EQ(frontend_.messages.size(), 1u);
+    EXPECT_EQ(frontend_.messages[0].text, "Error creating SHP file " + target.string());
+  }
+  EXPECT_EQ(FilesInScratch(), 1u);
+  EXPECT_EQ(ReadFileBytes(input), kLineDrawing);
+}
+
+TEST_F(ConversionRunTest, InputIsNeverItsOwnOutput) {
+  const std::filesystem::path input = Drawing(kLineDrawing);
+  EXPECT_FALSE(ConvertDrawing(input, input));
+  EXPECT_EQ(ReadFileBytes(input), kLineDrawing);
+  EXPECT_EQ(frontend_.messages.back().text,
+            "Cannot write the SHP file over its own drawing " + input.string());
+}
+
+#ifndef _WIN32
+TEST_F(ConversionRunTest, ReadOnlyOutputIsLeftAsItWas) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write any file";
+  const std::filesystem::path output = Scratch("out.shp");
+  WriteFileBytes(output, "precious");
+  chmod(output.c_str(), 0444);
+  EXPECT_FALSE(ConvertDrawing(Drawing(kLineDrawing), output));
+  EXPECT_EQ(ReadFileBytes(output), "precious");
+}
+#endif
+
+TEST_F(ConversionRunTest, ExistingOutputIsReplacedWhole) {
+  const std::filesystem::path output = Scratch("out.shp");
+  WriteFileBytes(output, std::string(5000, 'x'));
+  ASSERT_TRUE(ConvertDrawing(Drawing(kLineDrawing), output));
+  EXPECT_EQ(ReadFileBytes(output), "*18,11,SHAPE18\r\n3,100,2,8,(10,10),1,8,(80,0),0\r\n\x1a");
+  EXPECT_EQ(FilesInScratch(), 2u);
+}
+
+TEST_F(ConversionRunTest, RunStoppedPartWayLeavesNoPartialFile) {
+  // Shape 1 is written, then shape 2 passes the byte limit and the run stops.
+  DxfBuilder drawing;
+  drawing.Markers().Line(10, 1880, 90, 1880);
+  for (int i = 0; i < 700; ++i) {
+    const int x = 135 + (i % 2) * 10;
+    drawing.Line(x, 1880, 280 - x, 1880);
+  }
+  const std::filesystem::path input = Drawing(drawing.Build());
+  const std::filesystem::path output = Scratch("out.shp");
+  WriteFileBytes(output, "precious");
+  EXPECT_EXIT(ConvertDrawing(input, output), ::testing::ExitedWithCode(platform::kExitStopped),
+              "");
+  EXPECT_EQ(ReadFileBytes(output), "precious");
+  EXPECT_EQ(FilesInScratch(), 2u);
+}
+
+}  // namespace
+}  // namespace korvex
