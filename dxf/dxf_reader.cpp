@@ -16,6 +16,17 @@ namespace korvex {
 
 bool skipMark = false;
 
+bool NextEntityGroup() {
+  while (ReadDxfLine()) {
+    if (DxfLineIs("  0\n")) return false;
+    if (!DxfLineIs("  5\n")) return true;
+    // The handle's value is read and discarded, so that a handle such as "0" never reads
+    // as a group code.
+    ReadDxfLine();
+  }
+  return false;
+}
+
 namespace {
 
 // Value holders shared by all entity kinds and never reset between entities: a group
@@ -30,19 +41,10 @@ char holderText[kTextCapacity] = {};
 bool markerFirstSeen = false;
 bool markerSecondSeen = false;
 
-// The handle's value is read and discarded, so that a handle such as "0" never reads as a
-// group code.
-void SkipValue() {
-  ReadDxfLine();
-}
-
 void ReadLineEntity() {
   skipMark = false;
-  while (ReadDxfLine()) {
-    if (DxfLineIs("  0\n")) break;
-    if (DxfLineIs("  5\n")) {
-      SkipValue();
-    } else if (DxfLineIs(" 10\n")) {
+  while (NextEntityGroup()) {
+    if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
       ReadDxfValue(holderY);
@@ -89,11 +91,8 @@ void MarkTemplateMarker(const char* text) {
 
 void ReadTextEntity() {
   skipMark = false;
-  while (ReadDxfLine()) {
-    if (DxfLineIs("  0\n")) break;
-    if (DxfLineIs("  5\n")) {
-      SkipValue();
-    } else if (DxfLineIs("  8\n")) {
+  while (NextEntityGroup()) {
+    if (DxfLineIs("  8\n")) {
       ReadDxfLine();
       if (DxfLineIs("ID\n")) {
         skipMark = true;
@@ -138,11 +137,8 @@ void ReadTextEntity() {
 
 void ReadPointEntity() {
   skipMark = false;
-  while (ReadDxfLine()) {
-    if (DxfLineIs("  0\n")) break;
-    if (DxfLineIs("  5\n")) {
-      SkipValue();
-    } else if (DxfLineIs(" 10\n")) {
+  while (NextEntityGroup()) {
+    if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
       ReadDxfValue(holderY);
