@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 namespace korvex {
@@ -18,12 +19,48 @@ const char* NumberStart(const char* text, const char* end) {
   return text;
 }
 
+// Plain decimals such as "-1760.250000" make nearly every value of a drawing. With at most
+// 15 significant digits and 22 decimals the digits and the power of ten are exact doubles,
+// so one division gives the correctly rounded value, the same as the full conversion.
+bool ParsePlainDecimal(const char* p, const char* end, double& value) {
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::uint64_t digits = 0;
+  int significant = 0;
+  int decimals = 0;
+  bool anyDigit = false;
+  bool afterPoint = false;
+  for (; p < end; ++p) {
+    const char c = *p;
+    if (c >= '0' && c <= '9') {
+      anyDigit = true;
+      if (digits != 0 || c != '0') ++significant;
+      digits = digits * 10 + static_cast<unsigned>(c - '0');
+      if (afterPoint) ++decimals;
+    } else if (c == '.' && !afterPoint) {
+      afterPoint = true;
+    } else {
+      break;
+    }
+  }
+  // An exponent, a hexadecimal or a word ends the plain form: the full conversion decides.
+  if (!anyDigit || significant > 15 || decimals > 22) return false;
+  if (p < end && (*p == 'e' || *p == 'E' || *p == 'x' || *p == 'X')) return false;
+  const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 double ParseDxfNumber(const char* text, std::size_t length) {
   const char* end = text + length;
   const char* start = NumberStart(text, end);
   double value = 0.0;
+  if (ParsePlainDecimal(start, end, value)) return value;
   const std::from_chars_result result = std::from_chars(start, end, value);
   if (result.ec == std::errc()) return value;
   if (result.ec == std::errc::result_out_of_range) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include "core/conversion_run.h"
-
 #include "core/entity_table.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_number.h"
@@ -65,11 +67,8 @@ TEST_F(DxfReaderTest, NothingAfterTheFirstStopWordIsRead) {
     SCOPED_TRACE(stop);
     ResetConversionTables();
     frontend_.messages.clear();
-    EXPECT_TRUE(Read(DxfBuilder()
-                         .Markers()
-                         .Line(10, 1880, 90, 1970)
-                         .Group(0, stop)
-                         .Line(135, 1760, 215, 1760)));
+    EXPECT_TRUE(Read(
+        DxfBuilder().Markers().Line(10, 1880, 90, 1970).Group(0, stop).Line(135, 1760, 215, 1760)));
     EXPECT_EQ(entityTotal, 1);
     ResetConversionTables();
     EXPECT_FALSE(Read(DxfBuilder().Line(10, 1880, 90, 1970).Group(0, stop).Markers()));
@@ -93,13 +92,18 @@ TEST_F(DxfReaderTest, LineIsRoundedAndPlacedInItsCell) {
 TEST_F(DxfReaderTest, DropsLinesThatCannotBeShapeContent) {
   ASSERT_TRUE(Read(DxfBuilder()
                        .Markers()
-                       .Line(10.2, 1900, 10.4, 1900)   // rounds to one point
-                       .Line(10, 1900, 10, 1900)       // a point as read
-                       .Line(90, 1900, 140, 1900)      // across the gap
-                       .Line(1880, 10, 1970, 90)       // in cell 256
+                       .Line(10.2, 1900, 10.4, 1900)  // rounds to one point
+                       .Line(10, 1900, 10, 1900)      // a point as read
+                       .Line(90, 1900, 140, 1900)     // across the gap
+                       .Line(1880, 10, 1970, 90)      // in cell 256
                        .Group(0, "LINE")
-                       .Group(10, 10.0).Group(20, 1880.0).Group(11, 90.0).Group(21, 1970.0)
-                       .Group(210, 0.0).Group(220, 0.0).Group(230, 1.0)  // extrusion
+                       .Group(10, 10.0)
+                       .Group(20, 1880.0)
+                       .Group(11, 90.0)
+                       .Group(21, 1970.0)
+                       .Group(210, 0.0)
+                       .Group(220, 0.0)
+                       .Group(230, 1.0)  // extrusion
                        .Line(135, 1760, 215, 1760)));
   ASSERT_EQ(entityTotal, 1);
   EXPECT_EQ(entityRecords[0].shapeNumber, 18);
@@ -112,10 +116,18 @@ TEST_F(DxfReaderTest, ValuesThatDoNotFitWholeUnitsDropTheirEntity) {
     ResetConversionTables();
     ASSERT_TRUE(Read(DxfBuilder()
                          .Markers()
-                         .Group(0, "LINE").Group(10, value).Group(20, "1900")
-                         .Group(11, "90").Group(21, "1900")
-                         .Group(0, "POINT").Group(10, "50").Group(20, value)
-                         .Group(0, "TEXT").Group(10, value).Group(20, "1900").Group(1, "X")
+                         .Group(0, "LINE")
+                         .Group(10, value)
+                         .Group(20, "1900")
+                         .Group(11, "90")
+                         .Group(21, "1900")
+                         .Group(0, "POINT")
+                         .Group(10, "50")
+                         .Group(20, value)
+                         .Group(0, "TEXT")
+                         .Group(10, value)
+                         .Group(20, "1900")
+                         .Group(1, "X")
                          .Line(135, 1760, 215, 1760)));
     EXPECT_EQ(entityTotal, 1);
     EXPECT_EQ(shapeOriginX[1], kNoOrigin);
@@ -149,8 +161,13 @@ TEST_F(DxfReaderTest, TextHeightIsKeptWithinWhatAShapeByteHolds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.height);
     ResetConversionTables();
-    ASSERT_TRUE(Read(DxfBuilder().Markers().Group(0, "TEXT").Group(10, "20").Group(20, "1950")
-                         .Group(40, c.height).Group(1, "A")));
+    ASSERT_TRUE(Read(DxfBuilder()
+                         .Markers()
+                         .Group(0, "TEXT")
+                         .Group(10, "20")
+                         .Group(20, "1950")
+                         .Group(40, c.height)
+                         .Group(1, "A")));
     EXPECT_EQ(entityRecords[0].textHeight, c.expected);
   }
 }
@@ -174,8 +191,12 @@ TEST_F(DxfReaderTest, ValueLinesThatReadAsEntityNamesActAsThem) {
   // An MTEXT is read by nobody, so its value "LINE" starts a LINE.
   ASSERT_TRUE(Read(DxfBuilder()
                        .Markers()
-                       .Group(0, "MTEXT").Group(1, "LINE")
-                       .Group(10, 135.0).Group(20, 1760.0).Group(11, 215.0).Group(21, 1760.0)));
+                       .Group(0, "MTEXT")
+                       .Group(1, "LINE")
+                       .Group(10, 135.0)
+                       .Group(20, 1760.0)
+                       .Group(11, 215.0)
+                       .Group(21, 1760.0)));
   ASSERT_EQ(entityTotal, 1);
   EXPECT_EQ(entityRecords[0].shapeNumber, 18);
 }
@@ -186,7 +207,10 @@ TEST_F(DxfReaderTest, LongLinesArriveIn31CharacterPieces) {
                        .Markers()
                        .Group(0, "MTEXT")
                        .Group(999, std::string(31, 'x') + "LINE")
-                       .Group(10, 135.0).Group(20, 1760.0).Group(11, 215.0).Group(21, 1760.0)));
+                       .Group(10, 135.0)
+                       .Group(20, 1760.0)
+                       .Group(11, 215.0)
+                       .Group(21, 1760.0)));
   EXPECT_EQ(entityTotal, 1);
 }
 
@@ -220,7 +244,9 @@ TEST_F(DxfReaderTest, GroupsAnEntityLacksKeepTheLastValueRead) {
   ASSERT_TRUE(Read(DxfBuilder()
                        .Markers()
                        .Line(135, 1760, 215, 1760)
-                       .Group(0, "LINE").Group(10, 135.0).Group(20, 1800.0)));
+                       .Group(0, "LINE")
+                       .Group(10, 135.0)
+                       .Group(20, 1800.0)));
   ASSERT_EQ(entityTotal, 2);
   EXPECT_EQ(entityRecords[1].endX, 215);
   EXPECT_EQ(entityRecords[1].endY, 1760);
@@ -237,17 +263,31 @@ TEST(DxfNumberTest, ReadsAsAtofDoesInTheCLocale) {
   struct Case {
     const char* text;
     double expected;
-  } cases[] = {{"  12.5\n", 12.5}, {"-3\n", -3},   {"+4.25\n", 4.25}, {"1e3\n", 1000},
-               {"abc\n", 0},       {"\n", 0},      {"7.5xyz", 7.5},   {"1e-400\n", 0},
+  } cases[] = {{"  12.5\n", 12.5}, {"-3\n", -3}, {"+4.25\n", 4.25}, {"1e3\n", 1000},
+               {"abc\n", 0},       {"\n", 0},    {"7.5xyz", 7.5},   {"1e-400\n", 0},
                {"1,5\n", 1},       {".5\n", 0.5}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(ParseDxfNumber(c.text, std::strlen(c.text)), c.expected);
   }
+  EXPECT_TRUE(std::signbit(ParseDxfNumber("-0.0", 4)));
+  EXPECT_EQ(ParseDxfNumber("1760.250000000000000001", 22), 1760.25);
   EXPECT_TRUE(std::isinf(ParseDxfNumber("1e400", 5)));
   EXPECT_TRUE(std::isnan(ParseDxfNumber("nan", 3)));
   EXPECT_EQ(ParseDxfInteger("  129\n", 6), 129);
   EXPECT_EQ(ParseDxfInteger("99999999999\n", 12), 0);
+}
+
+TEST(DxfNumberTest, PlainDecimalsReadExactlyAsTheFullConversion) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::ldexp(static_cast<double>(random() % 100000000) - 5e7,
+                                    static_cast<int>(random() % 40) - 30);
+    char text[64];
+    std::snprintf(text, sizeof text, i % 2 ? "%.6f" : "%.15g", value);
+    SCOPED_TRACE(text);
+    ASSERT_EQ(ParseDxfNumber(text, std::strlen(text)), std::strtod(text, nullptr));
+  }
 }
 
 }  // namespace

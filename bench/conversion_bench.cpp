@@ -1,0 +1,142 @@
+// How much converting a drawing costs beside reading its file at all. For each size the
+// same file is (a) only read line by line with the reader's own line buffer, (b) read into
+// the entity table, and (c) converted to a .shp file; the counters give (b)/(a), (c)/(a)
+// and entities per second.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "core/conversion_run.h"
+#include "core/entity_table.h"
+#include "drawing_generator.h"
+#include "dxf/dxf_line_reader.h"
+#include "dxf/dxf_reader.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Answers No to every warning (the largest drawing raises one per record past 99,000)
+// and keeps quiet; the glyph file is the build's.
+class QuietFrontend final : public korvex::platform::Frontend {
+ public:
+  int ShowMessage(std::string_view, unsigned flags) override {
+    return flags == korvex::platform::kMessageYesNoWarning ? korvex::platform::kAnswerNo
+                                                           : korvex::platform::kAnswerOk;
+  }
+  std::filesystem::path ExecutableFolder() override { return KORVEX_BIN_DIR; }
+};
+
+QuietFrontend quietFrontend;
+
+struct Sample {
+  std::filesystem::path drawing;
+  int records;
+};
+
+const Sample& SampleOf(int records) {
+  static std::map<int, Sample> samples;
+  auto found = samples.find(records);
+  if (found != samples.end()) return found->second;
+  const korvex::bench::GeneratedDrawing generated = korvex::bench::GenerateDrawing(records, 1);
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("korvex-bench-" + std::to_string(records) + ".dxf");
+  std::ofstream(path, std::ios::binary)
+      .write(generated.text.data(), static_cast<std::streamsize>(generated.text.size()));
+  return samples[records] = Sample{path, generated.records};
+}
+
+void BM_ReadLinesOnly(benchmark::State& state) {
+  const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
+  long lines = 0;
+  for (auto _ : state) {
+    korvex::OpenDrawingFile(sample.drawing);
+    while (korvex::ReadDxfLine()) ++lines;
+    korvex::CloseDrawingFile();
+  }
+  benchmark::DoNotOptimize(lines);
+  state.counters["records"] = sample.records;
+}
+
+void BM_ReadDrawing(benchmark::State& state) {
+  korvex::platform::InstallFrontend(quietFrontend);
+  const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    korvex::ResetConversionTables();
+    if (!korvex::ReadDrawing(sample.drawing)) state.SkipWithError("drawing refused");
+  }
+  state.counters["records"] = korvex::entityTotal;
+  state.counters["records/s"] =
+      benchmark::Counter(korvex::entityTotal, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ConvertDrawing(benchmark::State& state) {
+  korvex::platform::InstallFrontend(quietFrontend);
+  const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
+  const std::filesystem::path output = std::filesystem::temp_directory_path() / "korvex-bench.shp";
+  for (auto _ : state) {
+    if (!korvex::ConvertDrawing(sample.drawing, output)) state.SkipWithError("not converted");
+  }
+  state.counters["records"] = korvex::entityTotal;
+  state.counters["records/s"] =
+      benchmark::Counter(korvex::entityTotal, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+constexpr int kSizes[] = {1000, 10000, korvex::bench::kMaxDrawingRecords};
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+  for (int size : kSizes) benchmark->Arg(size);
+  benchmark->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_ReadLinesOnly)->Apply(Sizes);
+BENCHMARK(BM_ReadDrawing)->Apply(Sizes);
+BENCHMARK(BM_ConvertDrawing)->Apply(Sizes);
+
+// Prints the ratios to the floor once every run is in.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const std::string name = run.benchmark_name();
+      const double seconds = run.GetAdjustedRealTime();
+      times_[name] = seconds;
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\nRatios to the floor (reading the lines only), real time:\n");
+    for (int size : kSizes) {
+      std::string arg = "/";  // appended, not concatenated: GCC 12 warns wrongly on "/" + s
+      arg += std::to_string(size);
+      const double floor = times_["BM_ReadLinesOnly" + arg];
+      if (floor <= 0) continue;
+      std::printf("  %6d records: read %.2f x, convert %.2f x\n", size,
+                  times_["BM_ReadDrawing" + arg] / floor,
+                  times_["BM_ConvertDrawing" + arg] / floor);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  for (int size : kSizes) {
+    std::error_code error;
+    std::filesystem::remove(
+        std::filesystem::temp_directory_path() / ("korvex-bench-" + std::to_string(size) + ".dxf"),
+        error);
+  }
+  return 0;
+}
