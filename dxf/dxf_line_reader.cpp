@@ -29,24 +29,6 @@ bool FillBlock() {
   return blockLength > 0;
 }
 
-// The next raw byte, or -1 at the end.
-inline int NextByte() {
-  if (blockPosition == blockLength && !FillBlock()) return -1;
-  return static_cast<unsigned char>(block[blockPosition++]);
-}
-
-inline int PeekByte() {
-  if (blockPosition == blockLength && !FillBlock()) return -1;
-  return static_cast<unsigned char>(block[blockPosition]);
-}
-
-// The next character as a text stream delivers it: CR LF becomes a single "\n".
-inline int NextCharacter() {
-  const int c = NextByte();
-  if (c == '\r' && PeekByte() == '\n') return NextByte();
-  return c;
-}
-
 }  // namespace
 
 bool OpenDrawingFile(const std::filesystem::path& path) {
@@ -69,15 +51,28 @@ void CloseDrawingFile() {
 }
 
 bool ReadDxfLine() {
-  dxfLineLength = 0;
-  while (dxfLineLength < kDxfLineBuffer - 1) {
-    const int c = NextCharacter();
-    if (c < 0) break;
-    dxfLine[dxfLineLength++] = static_cast<char>(c);
+  int length = 0;
+  while (length < kDxfLineBuffer - 1) {
+    if (blockPosition == blockLength && !FillBlock()) break;
+    const char c = block[blockPosition++];
+    if (c == '\r') {
+      // CR LF reads as "\n"; a CR alone stays what it is.
+      if (blockPosition == blockLength && !FillBlock()) {
+        dxfLine[length++] = c;
+        break;
+      }
+      if (block[blockPosition] == '\n') {
+        ++blockPosition;
+        dxfLine[length++] = '\n';
+        break;
+      }
+    }
+    dxfLine[length++] = c;
     if (c == '\n') break;
   }
-  dxfLine[dxfLineLength] = '\0';
-  return dxfLineLength > 0;
+  dxfLine[length] = '\0';
+  dxfLineLength = length;
+  return length > 0;
 }
 
 bool DrawingReadFailed() {

@@ -20,34 +20,27 @@ const char* NumberStart(const char* text, const char* end) {
 }
 
 // Plain decimals such as "-1760.250000" make nearly every value of a drawing. With at most
-// 15 significant digits and 22 decimals the digits and the power of ten are exact doubles,
-// so one division gives the correctly rounded value, the same as the full conversion.
+// 15 digits and 22 decimals the digits and the power of ten are exact doubles, so one
+// division gives the correctly rounded value, the same as the full conversion.
 bool ParsePlainDecimal(const char* p, const char* end, double& value) {
-  const bool negative = p < end && *p == '-';
-  if (negative) ++p;
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  std::uint64_t digits = 0;
-  int significant = 0;
-  int decimals = 0;
-  bool anyDigit = false;
-  bool afterPoint = false;
-  for (; p < end; ++p) {
-    const char c = *p;
-    if (c >= '0' && c <= '9') {
-      anyDigit = true;
-      if (digits != 0 || c != '0') ++significant;
-      digits = digits * 10 + static_cast<unsigned>(c - '0');
-      if (afterPoint) ++decimals;
-    } else if (c == '.' && !afterPoint) {
-      afterPoint = true;
-    } else {
-      break;
-    }
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  const char* const first = p;
+  std::uint64_t digits = 0;  // wraps harmlessly on long inputs, which are not taken
+  while (p < end && static_cast<unsigned>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
+  long count = p - first;
+  long decimals = 0;
+  if (p < end && *p == '.') {
+    const char* const fraction = ++p;
+    while (p < end && static_cast<unsigned>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
+    decimals = p - fraction;
+    count += decimals;
   }
   // An exponent, a hexadecimal or a word ends the plain form: the full conversion decides.
-  if (!anyDigit || significant > 15 || decimals > 22) return false;
+  if (count == 0 || count > 15) return false;
   if (p < end && (*p == 'e' || *p == 'E' || *p == 'x' || *p == 'X')) return false;
   const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
