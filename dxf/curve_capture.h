@@ -12,6 +12,9 @@ inline constexpr int kMaxVertices = 500;
 inline constexpr double kMinArcRadius = 1;
 inline constexpr double kMaxArcRadius = 1220;
 
+// Puts the curve value holders back to zero: each drawing starts afresh.
+void ResetCurveHolders();
+
 void CaptureArc();
 void CaptureCircle();
 void CapturePolyline();

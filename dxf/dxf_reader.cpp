@@ -30,7 +30,8 @@ bool NextEntityGroup() {
 namespace {
 
 // Value holders shared by all entity kinds and never reset between entities: a group
-// that an entity lacks keeps the value of the last entity that had it.
+// that an entity lacks keeps the value of the last entity that had it. Each drawing starts
+// them afresh, so that nothing of a drawing converted before carries over.
 double holderX = 0;
 double holderY = 0;
 double holderEndX = 0;
@@ -40,6 +41,15 @@ char holderText[kTextCapacity] = {};
 
 bool markerFirstSeen = false;
 bool markerSecondSeen = false;
+
+void ResetValueHolders() {
+  holderX = 0;
+  holderY = 0;
+  holderEndX = 0;
+  holderEndY = 0;
+  holderTextHeight = 0;
+  holderText[0] = '\0';
+}
 
 void ReadLineEntity() {
   skipMark = false;
@@ -189,6 +199,8 @@ bool FindEntitiesSection() {
 bool ReadDrawing(const std::filesystem::path& inputPath) {
   markerFirstSeen = false;
   markerSecondSeen = false;
+  ResetValueHolders();
+  ResetCurveHolders();
   if (!OpenDrawingFile(inputPath)) {
     ShowPathMessage("Error opening DXF file %s", inputPath, platform::kMessageOk);
     return false;
