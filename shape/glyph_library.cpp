@@ -71,8 +71,11 @@ void CollectGlyph(std::FILE* file, int code) {
   int collected = 0;
   char line[kGlyphBodyLine];
   while (std::fgets(line, sizeof line, file) != nullptr && line[0] != '*') {
-    if (!CollectTokens(line, text, length, collected, tokenCount)) return;
+    if (!CollectTokens(line, text, length, collected, tokenCount)) break;
   }
+  // A header may promise more tokens than its body gives or than the glyph's text holds;
+  // the encoder counts what is written, so the count is what was collected.
+  glyphTokenCount[code] = collected;
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ inline constexpr int kGlyphBodyLine = 81;
 inline constexpr int kMaxGlyphByteCount = 2000;
 
 // The glyph index: per character code, the byte position of the glyph's first body line
-// and its byte count less the final 0. Codes without a glyph keep 0 and 0.
+// and its byte count less the final 0 (once collected, the tokens its text holds, which a
+// malformed file may make fewer than its header says). Codes without a glyph keep 0 and 0.
 extern std::int32_t glyphBodyOffset[kMaxGlyphCode + 1];
 extern std::int32_t glyphTokenCount[kMaxGlyphCode + 1];
 

@@ -161,6 +161,15 @@ void EncodeText(const DrawingEntityRecord& record) {
   penY = record.startY;
 }
 
+[[noreturn]] void StopPastByteLimit(int n) {
+  static MessageText message;
+  FormatMessage(message, "Number of bytes %d for shape %d exceeds limit!\n",
+                static_cast<int>(byteCount), n);
+  AppendMessage(message, "Exiting Program");
+  ShowMessageText(message, platform::kMessageOk);
+  platform::EndProcess(platform::kExitStopped);
+}
+
 void CheckByteLimit(int n) {
   if (byteCount > kShapeByteWarning) {
     static MessageText message;
@@ -174,14 +183,7 @@ void CheckByteLimit(int n) {
       platform::EndProcess(platform::kExitStopped);
     }
   }
-  if (byteCount > kShapeByteStop) {
-    static MessageText message;
-    FormatMessage(message, "Number of bytes %d for shape %d exceeds limit!\n",
-                  static_cast<int>(byteCount), n);
-    AppendMessage(message, "Exiting Program");
-    ShowMessageText(message, platform::kMessageOk);
-    platform::EndProcess(platform::kExitStopped);
-  }
+  if (byteCount > kShapeByteStop) StopPastByteLimit(n);
 }
 
 void SetShapeName(int n, char (&name)[32]) {
@@ -260,6 +262,9 @@ bool EncodeShape(int n, EncodedShape& shape) {
   if (first) return false;  // nothing in the shape draws anything
   Append(",0");
   byteCount += 1;
+  // The check before each entity cannot see what the last one adds: a text of 30
+  // characters adds hundreds of bytes. A shape past the limit is never written.
+  if (byteCount > kShapeByteLimit) StopPastByteLimit(n);
   shape.byteCount = byteCount;
   shape.text = specText;
   return true;

@@ -1,0 +1,56 @@
+// The front end of the fuzz targets: silent, answers No to every question, and turns the
+// end of a stopped run into an exception that the fuzz entry point catches, so that one
+// process can go on with the next input.
+//
+// That is sound because every table of the conversion path is static and reset at the
+// start of each run, the platform layer removes a half-written output before it calls the
+// front end's EndProcess, and the drawing file left open by a stopped run is closed when the
+// next run opens its own.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace korvex::fuzzing {
+
+// Thrown where the program would end, with the status it would end with.
+struct RunStopped {
+  int status;
+};
+
+class QuietFrontend final : public platform::Frontend {
+ public:
+  int ShowMessage(std::string_view, unsigned flags) override {
+    ++messageCount;
+    return flags == platform::kMessageYesNoWarning ? platform::kAnswerNo : platform::kAnswerOk;
+  }
+  [[noreturn]] void EndProcess(int status) override { throw RunStopped{status}; }
+
+  int messageCount = 0;
+};
+
+// A scratch folder for the target's files, made once per process and removed at its end.
+inline const std::filesystem::path& FuzzScratchFolder() {
+  static const std::filesystem::path folder = [] {
+    char pattern[] = "/tmp/korvex-fuzz-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made == nullptr) std::abort();
+    std::atexit([] {
+      std::error_code error;
+      std::filesystem::remove_all(FuzzScratchFolder(), error);
+    });
+    return std::filesystem::path(made);
+  }();
+  return folder;
+}
+
+// Ends the process the way libFuzzer records as a crash, for a broken guarantee.
+#define KORVEX_FUZZ_CHECK(condition)    \
+  do {                                  \
+    if (!(condition)) __builtin_trap(); \
+  } while (false)
+
+}  // namespace korvex::fuzzing
