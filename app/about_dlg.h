@@ -1,0 +1,12 @@
+// CAboutDlg: the About box, with the program's icon, name and copyright line.
+#pragma once
+
+#include <wx/dialog.h>
+
+class CAboutDlg : public wxDialog {
+ public:
+  explicit CAboutDlg(wxWindow* parent);
+};
+
+// The copyright line of the About box.
+inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 Tarnwell";

@@ -1,0 +1,9 @@
+// The web-page commands on the desktop: the system's default browser.
+#pragma once
+
+#include "app/product_pages.h"
+
+class BrowserPageOpener final : public korvex::shell::PageOpener {
+ public:
+  void Open(const std::string& address) override;
+};

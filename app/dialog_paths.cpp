@@ -1,0 +1,55 @@
+// Path texts of the shell's dialogs: folders, proposed names and required extensions.
+#include "app/dialog_paths.h"
+
+namespace korvex::shell {
+namespace {
+
+constexpr const char* kSeparators = "\\/";
+
+// Where the file name starts: just after the last separator.
+std::size_t FileNameStart(const std::string& path) {
+  const std::size_t separator = path.find_last_of(kSeparators);
+  return separator == std::string::npos ? 0 : separator + 1;
+}
+
+// ASCII upper case is enough: only ASCII letters compare equal to "SHP".
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string FolderWithSeparator(const std::string& path) {
+  return path.substr(0, FileNameStart(path));
+}
+
+std::string WithoutExtension(const std::string& path) {
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || dot < FileNameStart(path)) return path;
+  return path.substr(0, dot);
+}
+
+std::string DefaultOutputName(const std::string& inputPath) {
+  return WithoutExtension(inputPath) + ".shp";
+}
+
+std::string ShapeFilePath(const std::string& chosenPath) {
+  std::string path = chosenPath;
+  if (path.find('.') == std::string::npos) path += ".shp";
+  if (UpperAscii(path.substr(path.find_last_of('.') + 1)) != "SHP") path += ".shp";
+  return path;
+}
+
+std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
+  if (extension.empty() || path.find('.', FileNameStart(path)) != std::string::npos) return path;
+  return path + "." + extension;
+}
+
+std::filesystem::path PathFromText(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+}  // namespace korvex::shell

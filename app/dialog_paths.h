@@ -1,0 +1,35 @@
+// The path texts the shell's dialogs work with: the folder a dialog starts in, the output
+// name proposed beside a drawing, and the extensions a chosen name must end in. Paths are
+// UTF-8 text as the file dialogs deliver them; both "\" and "/" count as separators, so a
+// Windows path reads the same on every platform.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace korvex::shell {
+
+// The path's folder with its separator ("C:\work\shapes.dxf" gives "C:\work\"); empty
+// when the path names no folder, so that the platform chooses where a dialog starts.
+std::string FolderWithSeparator(const std::string& path);
+
+// The path without the extension of its file name ("C:\my.files\in" stays whole: the
+// dot belongs to a folder).
+std::string WithoutExtension(const std::string& path);
+
+// The .shp file proposed for a drawing: beside it, with the drawing's extension replaced.
+std::string DefaultOutputName(const std::string& inputPath);
+
+// A confirmed output path made to end in ".shp" (any case): "result" and "result.txt"
+// gain ".shp", "RESULT.SHP" stays; the text after the last "." of the whole path decides,
+// so "C:\my.files\out" becomes "C:\my.files\out.shp".
+std::string ShapeFilePath(const std::string& chosenPath);
+
+// The path with "." + extension appended when its file name has no extension, as a file
+// dialog's default extension does for a typed name.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);
+
+// The path named by UTF-8 text, for the file functions.
+std::filesystem::path PathFromText(const std::string& text);
+
+}  // namespace korvex::shell

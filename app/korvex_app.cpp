@@ -1,0 +1,96 @@
+// CKorvexApp: start-up, the last-file setting, and the menu commands' handlers.
+#include "app/korvex_app.h"
+
+#include <wx/config.h>
+#include <wx/stdpaths.h>
+
+#include "app/about_dlg.h"
+#include "app/child_view.h"
+#include "app/command_ids.h"
+#include "app/conversion_dialog_rules.h"
+#include "app/desktop_file_chooser.h"
+#include "app/dialog_paths.h"
+#include "app/drawing_converter.h"
+#include "app/korvex_dlg.h"
+#include "app/main_frame.h"
+#include "app/template_creation.h"
+#include "app/template_files.h"
+
+wxBEGIN_EVENT_TABLE(CKorvexApp, wxApp)
+  EVT_MENU(wxID_EXIT, CKorvexApp::OnAppExit)
+  EVT_MENU(wxID_ABOUT, CKorvexApp::OnAppAbout)
+  EVT_MENU(ID_GENERATE_SHAPE_FILE, CKorvexApp::OnGenerateShapeFile)
+  EVT_MENU(ID_CREATE_EMPTY_SHAPES_FILE, CKorvexApp::OnCreateEmptyShapesFile)
+  EVT_MENU(ID_LATEST_VERSION_INFO, CKorvexApp::OnLatestVersionInfo)
+  EVT_MENU(ID_DOWNLOAD_CURRENT_VERSION, CKorvexApp::OnDownloadCurrentVersion)
+  EVT_MENU(wxID_HELP, CKorvexApp::OnUserManual)
+wxEND_EVENT_TABLE()
+
+CKorvexApp::CKorvexApp() = default;
+CKorvexApp::~CKorvexApp() = default;
+
+bool CKorvexApp::OnInit() {
+  // The base OnInit is not run: it would parse the command line and refuse arguments the
+  // program has no use for. Common controls, OLE and ActiveX hosting need no set-up here:
+  // wxWidgets prepares its native controls itself and the program embeds no OLE objects.
+  korvex::platform::InstallFrontend(frontend_);
+
+  // The settings key: HKEY_CURRENT_USER\Software\Tarnwell\Korvex on Windows; elsewhere
+  // Korvex.conf in the user's configuration folder.
+  SetVendorName("Tarnwell");
+  SetAppName("Korvex");
+#ifdef __UNIX__
+  wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+#endif
+  config_ = std::make_unique<wxConfig>("Korvex", "Tarnwell");
+  settings_ = std::make_unique<ConfigSettingsStore>(*config_);
+  lastFile_.Load(*settings_);
+
+  auto* frame = new CMainFrame();
+  SetTopWindow(frame);
+  frame->Show();
+  frame->Update();
+  return true;
+}
+
+void CKorvexApp::OnAppExit(wxCommandEvent&) {
+  // Closing the main window ends the message loop and so the program.
+  if (wxWindow* frame = GetTopWindow()) frame->Close();
+}
+
+void CKorvexApp::OnAppAbout(wxCommandEvent&) {
+  CAboutDlg dialog(GetTopWindow());
+  dialog.ShowModal();
+}
+
+void CKorvexApp::OnGenerateShapeFile(wxCommandEvent&) {
+  DesktopFileChooser chooser(nullptr);
+  korvex::shell::ConversionRunConverter converter;
+  korvex::shell::ConversionDialogRules rules(lastFile_, chooser, converter);
+  CKorvexDlg dialog(GetTopWindow(), rules);
+  chooser.SetParent(&dialog);
+  dialog.ShowModal();
+  // The sheet of what was written, so the user sees the shapes before compiling them.
+  auto* frame = dynamic_cast<CMainFrame*>(GetTopWindow());
+  if (frame != nullptr && !converter.LastWritten().empty()) {
+    frame->View()->ShowShapeFile(korvex::shell::PathFromText(converter.LastWritten()));
+  }
+}
+
+void CKorvexApp::OnCreateEmptyShapesFile(wxCommandEvent&) {
+  DesktopFileChooser chooser(GetTopWindow());
+  korvex::shell::SupportTemplateFiles files;
+  korvex::shell::TemplateCreation(chooser, files).CreateEmptyShapesFile();
+}
+
+void CKorvexApp::OnLatestVersionInfo(wxCommandEvent&) {
+  pageOpener_->Open(korvex::shell::ProductPageAddress(korvex::shell::ProductPage::kReleaseNotes));
+}
+
+void CKorvexApp::OnDownloadCurrentVersion(wxCommandEvent&) {
+  pageOpener_->Open(korvex::shell::ProductPageAddress(korvex::shell::ProductPage::kDownload));
+}
+
+void CKorvexApp::OnUserManual(wxCommandEvent&) {
+  pageOpener_->Open(korvex::shell::ProductPageAddress(korvex::shell::ProductPage::kUserManual));
+}

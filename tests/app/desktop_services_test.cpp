@@ -1,0 +1,110 @@
+// The desktop's answers to the shell's interfaces: message boxes for the platform layer,
+// file dialogs for the rules, and wxConfig for the last-file setting.
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+
+#include <memory>
+
+#include "app/config_settings_store.h"
+#include "app/desktop_file_chooser.h"
+#include "desktop_test_support.h"
+#include "platform/desktop_frontend.h"
+
+namespace {
+
+namespace platform = korvex::platform;
+using korvex::platform::DesktopFrontend;
+using korvex::platform::DesktopMessageStyle;
+using korvex::shell::FileDialogKind;
+using korvex::shell::FileDialogRequest;
+using korvex::testing::ModalDialogRecorder;
+
+class DesktopServicesTest : public korvex::testing::DesktopTest {};
+
+TEST(DesktopMessageStyleTest, IconAndButtonsOfEachFlag) {
+  EXPECT_EQ(DesktopMessageStyle(korvex::platform::kMessageOk), wxOK | wxICON_NONE);
+  EXPECT_EQ(DesktopMessageStyle(korvex::platform::kMessageInformation), wxOK | wxICON_INFORMATION);
+  EXPECT_EQ(DesktopMessageStyle(korvex::platform::kMessageYesNoWarning),
+            wxYES_NO | wxICON_EXCLAMATION);
+  EXPECT_EQ(DesktopMessageStyle(0x99), wxOK | wxICON_NONE);
+}
+
+TEST(FileDialogStyleTest, OpenWantsAnExistingFileSaveAsksBeforeReplacing) {
+  EXPECT_EQ(FileDialogStyle(FileDialogKind::kOpen), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  EXPECT_EQ(FileDialogStyle(FileDialogKind::kSave), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  FileDialogRequest request;
+  request.filterDescription = "Shape SHP files (*.shp)";
+  request.filterPattern = "*.shp";
+  EXPECT_EQ(FileDialogWildcard(request), "Shape SHP files (*.shp)|*.shp");
+}
+
+TEST_F(DesktopServicesTest, MessagesAreModalBoxesCaptionedKorvex) {
+  DesktopFrontend frontend;
+  ModalDialogRecorder recorder;
+  recorder.answers = {wxID_OK, wxID_YES, wxID_NO};
+  // Lines and non-ASCII characters arrive as they were.
+  const char* text = "Empty Shapes DXF Created in\n/home/ann/f\xC3\xA4rg.dxf";
+  EXPECT_EQ(frontend.ShowMessage(text, korvex::platform::kMessageOk), korvex::platform::kAnswerOk);
+  EXPECT_EQ(frontend.ShowMessage("Go on?", korvex::platform::kMessageYesNoWarning),
+            korvex::platform::kAnswerYes);
+  EXPECT_EQ(frontend.ShowMessage("Go on?", korvex::platform::kMessageYesNoWarning),
+            korvex::platform::kAnswerNo);
+  // Closed without an answer: No.
+  EXPECT_EQ(frontend.ShowMessage("Go on?", korvex::platform::kMessageYesNoWarning),
+            korvex::platform::kAnswerNo);
+
+  ASSERT_EQ(recorder.shown.size(), 4u);
+  EXPECT_EQ(recorder.shown[0].message, wxString::FromUTF8(text));
+  EXPECT_EQ(recorder.shown[0].caption, "Korvex");
+  EXPECT_TRUE(recorder.shown[0].style & wxICON_NONE);
+  EXPECT_TRUE(recorder.shown[1].style & wxYES_NO);
+  EXPECT_TRUE(recorder.shown[1].style & wxICON_EXCLAMATION);
+}
+
+TEST_F(DesktopServicesTest, FileDialogsShowTheRequest) {
+  const std::string folder = platform::PathText(scratch_) + "/";
+  const FileDialogRequest save{
+      FileDialogKind::kSave, "Save To shp", "Shape SHP files (*.shp)", "*.shp", "shp", folder,
+      folder + "shapes.shp"};
+  // Without a starting folder the dialog starts in the folder of the pre-filled path.
+  const FileDialogRequest open{
+      FileDialogKind::kOpen, "Select DXF file", "Shapes DXF files (*.dxf)", "*.dxf", "dxf", "",
+      folder + "shapes.dxf"};
+  DesktopFileChooser chooser(nullptr);
+  ModalDialogRecorder recorder;
+  EXPECT_EQ(chooser.Choose(save), std::nullopt) << "cancelled";
+  chooser.Choose(open);
+
+  ASSERT_EQ(recorder.shown.size(), 2u);
+  EXPECT_EQ(recorder.shown[0].title, "Save To shp");
+  EXPECT_EQ(recorder.shown[0].wildcard, "Shape SHP files (*.shp)|*.shp");
+  EXPECT_EQ(recorder.shown[0].style & FileDialogStyle(FileDialogKind::kSave),
+            FileDialogStyle(FileDialogKind::kSave));
+  EXPECT_TRUE(recorder.shown[1].style & wxFD_FILE_MUST_EXIST);
+  // wxFileDialog takes the folder and the bare name apart.
+  EXPECT_EQ(recorder.shown[0].directory, wxString::FromUTF8(folder));
+  EXPECT_EQ(recorder.shown[0].filename, "shapes.shp");
+  EXPECT_EQ(recorder.shown[1].directory, wxString::FromUTF8(folder));
+  EXPECT_EQ(recorder.shown[1].filename, "shapes.dxf");
+}
+
+TEST_F(DesktopServicesTest, SettingIsStoredUnderOptionsAndReadBack) {
+  const wxString file = wxString::FromUTF8(platform::PathText(Scratch("Korvex.conf")));
+  {
+    wxFileConfig config("Korvex", "Tarnwell", file, wxString(), wxCONFIG_USE_LOCAL_FILE);
+    ConfigSettingsStore store(config);
+    EXPECT_EQ(store.ReadText("Options/Last file", "none"), "none");
+    store.WriteText("Options/Last file", "/home/ann/f\xC3\xA4rg.dxf");
+    // Written at once: readable before this config object is gone.
+    const std::string text = korvex::testing::ReadFileBytes(Scratch("Korvex.conf"));
+    EXPECT_NE(text.find("[Options]"), std::string::npos) << text;
+    EXPECT_NE(text.find("file=/home/ann/f\xC3\xA4rg.dxf"), std::string::npos) << text;
+  }
+  wxFileConfig again("Korvex", "Tarnwell", file, wxString(), wxCONFIG_USE_LOCAL_FILE);
+  EXPECT_EQ(ConfigSettingsStore(again).ReadText("Options/Last file", ""),
+            "/home/ann/f\xC3\xA4rg.dxf");
+}
+
+}  // namespace
