@@ -1,21 +1,31 @@
 #include "cli/cli_options.h"
 
+#include "shape/preview_format.h"
+
 namespace korvex::cli {
 
 const char kUsageText[] =
     "Usage:\n"
-    "  korvex-cli convert DRAWING.dxf [-o OUT.shp] [--stop-at-warning]\n"
+    "  korvex-cli convert DRAWING.dxf [-o OUT.shp] [--preview SHEET.png] [--stop-at-warning]\n"
+    "  korvex-cli preview SHAPES.shp [-o SHEET.png|SHEET.svg]\n"
+    "  korvex-cli check SHAPES.shp\n"
     "  korvex-cli template NEW.dxf [--force]\n"
     "  korvex-cli --help | --version\n"
     "\n"
     "convert   Writes the shape source file (.shp) of a drawing made from the shape sheet\n"
     "          template; by default beside the drawing, with the extension .shp.\n"
+    "          --preview: also draws the written shapes on a sheet (.png or .svg).\n"
     "          --stop-at-warning: when no one can answer at a terminal, answer Yes to the\n"
     "          warnings near the entity and byte limits and stop (the default answer is No).\n"
+    "preview   Draws the shapes of a .shp file on a sheet laid out like the template, as PNG\n"
+    "          or SVG by the extension; by default beside the .shp file, as .png.\n"
+    "check     Lists what the CAD program's compiler would refuse in a .shp file, as\n"
+    "          file:line: message.\n"
     "template  Writes a new, empty shape sheet drawing (a copy of the template).\n"
     "          --force: replace an existing file.\n"
     "\n"
-    "Exit status: 0 written, 1 not written, 2 wrong command line, 3 stopped part-way.\n";
+    "Exit status: 0 written (check: no problems), 1 not written (check: problems found),\n"
+    "2 wrong command line, 3 stopped part-way.\n";
 
 namespace {
 
@@ -29,6 +39,12 @@ std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing) {
   std::filesystem::path shape = drawing;
   shape.replace_extension(".shp");
   return shape;
+}
+
+std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile) {
+  std::filesystem::path sheet = shapeFile;
+  sheet.replace_extension(".png");
+  return sheet;
 }
 
 CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -50,6 +66,10 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
     options.command = Command::kConvert;
   } else if (command == "template") {
     options.command = Command::kTemplate;
+  } else if (command == "preview") {
+    options.command = Command::kPreview;
+  } else if (command == "check") {
+    options.command = Command::kCheck;
   } else {
     options.error = "unknown command '" + command + "'";
     return options;
@@ -63,13 +83,16 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
       options.command = Command::kHelp;
       return options;
     }
-    if (options.command == Command::kConvert && (argument == "-o" || argument == "--output")) {
+    const bool takesOutput =
+        options.command == Command::kConvert || options.command == Command::kPreview;
+    const bool isPreview = options.command == Command::kConvert && argument == "--preview";
+    if ((takesOutput && (argument == "-o" || argument == "--output")) || isPreview) {
       if (i + 1 == arguments.size()) {
         options.error = argument + " needs a file name";
         return options;
       }
-      options.output = PathOf(arguments[++i]);
-      haveOutput = true;
+      (isPreview ? options.preview : options.output) = PathOf(arguments[++i]);
+      haveOutput = haveOutput || !isPreview;
     } else if (options.command == Command::kConvert && argument == "--stop-at-warning") {
       options.stopAtWarning = true;
     } else if (options.command == Command::kTemplate && argument == "--force") {
@@ -91,6 +114,14 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
   }
   if (options.command == Command::kConvert && !haveOutput) {
     options.output = DefaultShapePath(options.input);
+  }
+  if (options.command == Command::kPreview && !haveOutput) {
+    options.output = DefaultPreviewPath(options.input);
+  }
+  const std::filesystem::path& sheet =
+      options.command == Command::kPreview ? options.output : options.preview;
+  if (!sheet.empty() && PreviewFormatOf(sheet) == PreviewFormat::kUnknown) {
+    options.error = "the preview must be a .png or .svg file";
   }
   return options;
 }

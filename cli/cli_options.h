@@ -13,21 +13,27 @@ inline constexpr int kExitNotWritten = 1;
 inline constexpr int kExitUsage = 2;
 // kExitStopped (3) comes from the platform layer: a run the conversion path stopped.
 
-enum class Command { kHelp, kVersion, kConvert, kTemplate };
+enum class Command { kHelp, kVersion, kConvert, kTemplate, kPreview, kCheck };
 
 struct CliOptions {
   Command command = Command::kHelp;
-  std::filesystem::path input;   // convert: the drawing; template: the new drawing
-  std::filesystem::path output;  // convert: the .shp file (default: the drawing's, as .shp)
-  bool force = false;            // template: replace an existing file
-  bool stopAtWarning = false;    // convert: answer Yes to a limit warning when unattended
-  std::string error;             // set when the command line is wrong
+  std::filesystem::path input;    // convert: the drawing; template: the new drawing;
+                                  // preview, check: the .shp file
+  std::filesystem::path output;   // convert: the .shp file (default: the drawing's, as .shp);
+                                  // preview: the sheet (default: the .shp file's, as .png)
+  std::filesystem::path preview;  // convert: the sheet to draw of the written file, if any
+  bool force = false;             // template: replace an existing file
+  bool stopAtWarning = false;     // convert: answer Yes to a limit warning when unattended
+  std::string error;              // set when the command line is wrong
 };
 
 CliOptions ParseCliOptions(const std::vector<std::string>& arguments);
 
 // The default output: the drawing's path with its extension replaced by .shp.
 std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing);
+
+// The default preview: the shape file's path with its extension replaced by .png.
+std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile);
 
 extern const char kUsageText[];
 

@@ -1,4 +1,5 @@
-// The commands of korvex-cli: the conversion and the empty drawing.
+// The commands of korvex-cli: the conversion, the empty drawing, and the preview and check
+// of a shape source file.
 #include "cli/cli_run.h"
 
 #include <iostream>
@@ -8,10 +9,69 @@
 #include "core/template_drawing.h"
 #include "platform/console_frontend.h"
 #include "platform/platform.h"
+#include "shape/sheet_preview.h"
+#include "shape/shp_check.h"
+#include "shape/shp_source.h"
 
 namespace {
 
 using korvex::cli::CliOptions;
+
+// The reader's tables are large: one static set serves every command of the run.
+korvex::ShapeSource& SourceTables() {
+  static korvex::ShapeSource source;
+  return source;
+}
+
+korvex::SourceProblemList& ProblemTable() {
+  static korvex::SourceProblemList problems;
+  return problems;
+}
+
+// Compiler style: "file:line: message", or "file: message" for the whole file.
+void PrintProblems(std::ostream& out, const std::filesystem::path& file,
+                   const korvex::SourceProblemList& problems) {
+  const std::string name = korvex::platform::PathText(file);
+  for (int i = 0; i < problems.count; ++i) {
+    const korvex::SourceProblem& problem = problems.items[i];
+    out << name;
+    if (problem.line > 0) out << ':' << problem.line;
+    out << ": " << problem.text << '\n';
+  }
+  if (problems.dropped > 0) out << name << ": " << problems.dropped << " more problems\n";
+}
+
+// Reads the .shp file into the static tables; false, after a message, when it cannot be read.
+bool ReadSource(const std::filesystem::path& file) {
+  korvex::SourceProblemList& problems = ProblemTable();
+  problems.Clear();
+  if (korvex::ReadShapeSourceFile(file, SourceTables(), problems)) return true;
+  std::cerr << "korvex-cli: ";
+  PrintProblems(std::cerr, file, problems);
+  return false;
+}
+
+// Draws the sheet of the .shp file; the reader's problems are shown but do not stop it.
+int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::path& sheet) {
+  if (!ReadSource(shapeFile)) return korvex::cli::kExitNotWritten;
+  PrintProblems(std::cerr, shapeFile, ProblemTable());
+  std::string error;
+  korvex::SheetSummary summary;
+  if (!korvex::WriteSheetPreview(SourceTables(), sheet, error, &summary)) {
+    std::cerr << "korvex-cli: preview not written: " << error << '\n';
+    return korvex::cli::kExitNotWritten;
+  }
+  std::cout << "Preview written: " << korvex::platform::PathText(sheet) << " (" << summary.drawn
+            << " shapes)\n";
+  if (summary.offSheet > 0) {
+    std::cout << summary.offSheet << " shapes numbered above 255 have no box on the sheet\n";
+  }
+  if (summary.stopped > 0) {
+    std::cout << summary.stopped
+              << " shapes stopped drawing at a problem (marked (!)); korvex-cli check tells more\n";
+  }
+  return korvex::cli::kExitWritten;
+}
 
 int RunConvert(const CliOptions& options) {
   if (!korvex::ConvertDrawing(options.input, options.output)) {
@@ -19,7 +79,22 @@ int RunConvert(const CliOptions& options) {
     return korvex::cli::kExitNotWritten;
   }
   std::cout << "Shape file written: " << korvex::platform::PathText(options.output) << '\n';
+  if (!options.preview.empty()) return WritePreview(options.output, options.preview);
   return korvex::cli::kExitWritten;
+}
+
+int RunCheck(const CliOptions& options) {
+  if (!ReadSource(options.input)) return korvex::cli::kExitNotWritten;
+  korvex::SourceProblemList& problems = ProblemTable();
+  korvex::CheckShapeSource(SourceTables(), problems);
+  if (problems.Total() == 0) {
+    std::cout << korvex::platform::PathText(options.input) << ": no problems ("
+              << SourceTables().shapeCount << " shapes)\n";
+    return korvex::cli::kExitWritten;
+  }
+  PrintProblems(std::cout, options.input, problems);
+  std::cout << problems.Total() << (problems.Total() == 1 ? " problem\n" : " problems\n");
+  return korvex::cli::kExitNotWritten;
 }
 
 int RunTemplate(const CliOptions& options) {
@@ -74,6 +149,10 @@ int RunCli(const std::vector<std::string>& arguments) {
       return RunConvert(options);
     case korvex::cli::Command::kTemplate:
       return RunTemplate(options);
+    case korvex::cli::Command::kPreview:
+      return WritePreview(options.input, options.output);
+    case korvex::cli::Command::kCheck:
+      return RunCheck(options);
   }
   return korvex::cli::kExitUsage;
 }

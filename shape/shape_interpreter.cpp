@@ -92,7 +92,8 @@ int ParseShapeBytes(const char* text, std::int16_t* bytes, int capacity) {
     const int base = (p - digits > 1 && digits[0] == '0') ? 16 : 10;
     int value = 0;
     const std::from_chars_result result = std::from_chars(digits, p, value, base);
-    if (result.ec != std::errc() || result.ptr != p || value > 255) return -1;
+    // from_chars takes a sign of its own: "--5" must not read as 5, nor "--300" as 300.
+    if (result.ec != std::errc() || result.ptr != p || value < 0 || value > 255) return -1;
     if (count == capacity) return -1;
     bytes[count++] = static_cast<std::int16_t>(negative ? -value : value);
     while (*p == ')' || *p == ' ') ++p;
@@ -207,6 +208,179 @@ DrawResult DrawShapeBytes(const std::int16_t* bytes, int count, double originX, 
     }
   }
   return fail("no final 0");
+}
+
+}  // namespace korvex
+
+// ---- Whole shape files: subshapes (code 7) and the vertical-text flag (code 14) ----
+
+namespace korvex {
+namespace {
+
+// The sixteen one-byte vector directions lie on a square of half-unit steps, as on a snap
+// grid: the diagonals stretch to the nearest orthogonal's displacement.
+constexpr double kVectorDirections[16][2] = {
+    {1, 0},  {1, 0.5},   {1, 1},   {0.5, 1},   {0, 1},  {-0.5, 1}, {-1, 1}, {-1, 0.5},
+    {-1, 0}, {-1, -0.5}, {-1, -1}, {-0.5, -1}, {0, -1}, {0.5, -1}, {1, -1}, {1, -0.5}};
+
+// One drawing: the pen and the position stack are shared by a shape and its subshapes.
+struct ShapeRun {
+  Pen pen;
+  double stackX[kMaxPositionStack];
+  double stackY[kMaxPositionStack];
+  int stackDepth;
+  const ShapeDrawingOptions& options;
+};
+
+int SubshapeNumber(const std::int16_t* bytes, int at, bool wide) {
+  if (!wide) return bytes[at];
+  return ((bytes[at] & 0xFF) << 8) | (bytes[at + 1] & 0xFF);
+}
+
+// Runs one shape's bytes to its code 0. Returns nullptr there, else why it stopped.
+const char* RunShape(ShapeRun& run, const std::int16_t* bytes, int count, int depth) {
+  Pen& pen = run.pen;
+  const bool wide = run.options.wideSubshapeNumbers;
+  for (int i = 0; i < count;) {
+    const int code = bytes[i];
+    const int length = ShapeCommandLength(bytes, count, i, wide);
+    if (length < 0) {
+      const bool known = code >= 0 && code != 15 && code <= 255;
+      return known ? "the bytes end inside a command" : "unknown shape code";
+    }
+    const std::int16_t* p = bytes + i + 1;  // the command's own bytes
+    i += length;
+    if (code >= 16) {
+      const double* direction = kVectorDirections[code & 0xF];
+      const int units = code >> 4;
+      MoveTo(pen, pen.x + units * direction[0] * pen.scale,
+             pen.y + units * direction[1] * pen.scale);
+      continue;
+    }
+    switch (code) {
+      case 0:
+        return nullptr;
+      case 1:
+        pen.down = true;
+        break;
+      case 2:
+        pen.down = false;
+        break;
+      case 3:
+      case 4:
+        if (p[0] <= 0) return "scale factor out of range";
+        pen.scale = code == 3 ? pen.scale / p[0] : pen.scale * p[0];
+        break;
+      case 5:
+        if (run.stackDepth == kMaxPositionStack) return "position stack overflow";
+        run.stackX[run.stackDepth] = pen.x;
+        run.stackY[run.stackDepth] = pen.y;
+        ++run.stackDepth;
+        break;
+      case 6:
+        if (run.stackDepth == 0) return "position stack underflow";
+        --run.stackDepth;
+        pen.x = run.stackX[run.stackDepth];
+        pen.y = run.stackY[run.stackDepth];
+        break;
+      case 7: {
+        const std::int16_t* subBytes = nullptr;
+        int subCount = 0;
+        if (run.options.subshapes == nullptr ||
+            !run.options.subshapes(run.options.subshapeContext, SubshapeNumber(p, 0, wide),
+                                   &subBytes, &subCount)) {
+          return "subshape not found";
+        }
+        if (depth == kMaxSubshapeDepth) return "subshapes nested too deep";
+        const char* problem = RunShape(run, subBytes, subCount, depth + 1);
+        if (problem != nullptr) return problem;
+        break;
+      }
+      case 8:
+        MoveTo(pen, pen.x + p[0] * pen.scale, pen.y + p[1] * pen.scale);
+        break;
+      case 9:
+        for (; p[0] != 0 || p[1] != 0; p += 2) {
+          MoveTo(pen, pen.x + p[0] * pen.scale, pen.y + p[1] * pen.scale);
+        }
+        break;
+      case 10:
+        DrawOctantArc(pen, p[0] * pen.scale, p[1], 0, 0);
+        break;
+      case 11:
+        DrawOctantArc(pen, ((p[2] & 0xFF) * 256 + (p[3] & 0xFF)) * pen.scale, p[4], p[0] & 0xFF,
+                      p[1] & 0xFF);
+        break;
+      case 12:
+        DrawBulgeArc(pen, p[0] * pen.scale, p[1] * pen.scale, p[2]);
+        break;
+      case 13:
+        for (; p[0] != 0 || p[1] != 0; p += 3) {
+          DrawBulgeArc(pen, p[0] * pen.scale, p[1] * pen.scale, p[2]);
+        }
+        break;
+      case 14:
+        // The flagged command belongs to vertical text only.
+        if (!run.options.vertical && i < count) {
+          const int skipped = ShapeCommandLength(bytes, count, i, wide);
+          if (skipped < 0) return "the bytes end inside a command";
+          i += skipped;
+        }
+        break;
+      default:
+        return "unknown shape code";
+    }
+  }
+  return "no final 0";
+}
+
+}  // namespace
+
+int ShapeCommandLength(const std::int16_t* bytes, int count, int at, bool wideSubshapeNumbers) {
+  if (at >= count) return -1;
+  const int code = bytes[at];
+  auto fits = [count, at](int length) { return at + length <= count ? length : -1; };
+  if (code >= 16 && code <= 255) return 1;
+  switch (code) {
+    case 0:
+    case 1:
+    case 2:
+    case 5:
+    case 6:
+    case 14:
+      return 1;
+    case 3:
+    case 4:
+      return fits(2);
+    case 7:
+      return fits(wideSubshapeNumbers ? 3 : 2);
+    case 8:
+    case 10:
+      return fits(3);
+    case 11:
+      return fits(6);
+    case 12:
+      return fits(4);
+    case 9:
+    case 13: {
+      // Pairs (code 9) or triples (code 13) up to the closing (0,0).
+      const int step = code == 9 ? 2 : 3;
+      for (int i = at + 1; i + 1 < count; i += step) {
+        if (bytes[i] == 0 && bytes[i + 1] == 0) return i + 2 - at;
+      }
+      return -1;
+    }
+    default:
+      return -1;
+  }
+}
+
+DrawResult DrawShape(const std::int16_t* bytes, int count, double originX, double originY,
+                     double scale, const ShapeDrawingOptions& options) {
+  ShapeRun run{
+      {originX, originY, true, scale, options.sink, options.sinkContext}, {}, {}, 0, options};
+  const char* problem = RunShape(run, bytes, count, 0);
+  return DrawResult{problem == nullptr, run.pen.x, run.pen.y, run.pen.down, problem};
 }
 
 }  // namespace korvex

@@ -73,8 +73,18 @@ bool LoadGlyphs() {
 
 }  // namespace
 
+// Each key is shapeNumber * 100000 + its own index, and the keys stand in index order, so
+// distributing them by shape number, keeping their order, sorts them in one linear pass.
 void SortEntityKeys() {
-  std::sort(entityKeys, entityKeys + entityTotal);
+  static std::int32_t shapeStart[kMaxShapeNumber + 2];
+  static std::int32_t sorted[kMaxRecords];
+  std::fill(shapeStart, shapeStart + kMaxShapeNumber + 2, 0);
+  for (std::int32_t i = 0; i < entityTotal; ++i) ++shapeStart[entityKeys[i] / kKeyShapeFactor + 1];
+  for (int n = 1; n <= kMaxShapeNumber + 1; ++n) shapeStart[n] += shapeStart[n - 1];
+  for (std::int32_t i = 0; i < entityTotal; ++i) {
+    sorted[shapeStart[entityKeys[i] / kKeyShapeFactor]++] = entityKeys[i];
+  }
+  std::copy(sorted, sorted + entityTotal, entityKeys);
 }
 
 bool WriteShapes(std::FILE* output) {

@@ -1,0 +1,153 @@
+// The sheet preview of the example drawing's shapes, as PNG and as SVG, and the image the
+// desktop program will show: each shape in its box, where the drawing had it.
+#include "shape/sheet_preview.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "test_support.h"
+
+namespace korvex {
+namespace {
+
+using testing::KorvexTest;
+using testing::ReadFileBytes;
+
+ShapeSource& Source() {
+  static const std::unique_ptr<ShapeSource> source = std::make_unique<ShapeSource>();
+  return *source;
+}
+
+// Big-endian 32-bit number at the offset: PNG's width and height in its IHDR chunk.
+unsigned BigEndianAt(const std::string& bytes, std::size_t at) {
+  unsigned value = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+class SheetPreviewTest : public KorvexTest {
+ protected:
+  // Converts the example drawing and reads its .shp file into the tables.
+  void ReadExampleShapes() {
+    shp_ = Convert(ReadFileBytes(testing::SourceFolder() / "examples" / "shapes.dxf"));
+    ASSERT_FALSE(shp_.empty());
+    SourceProblemList problems;
+    ReadShapeSource(shp_, Source(), problems);
+    ASSERT_EQ(problems.Total(), 0) << problems.items[0].text;
+    ASSERT_GT(Source().shapeCount, 5);
+  }
+
+  std::string shp_;
+};
+
+TEST_F(SheetPreviewTest, ExamplePreviewAsPngHasTheSignatureAndSize) {
+  ReadExampleShapes();
+  std::string error;
+  SheetSummary summary;
+  ASSERT_TRUE(WriteSheetPreview(Source(), Scratch("sheet.png"), error, &summary)) << error;
+  EXPECT_EQ(summary.drawn, Source().shapeCount);
+  EXPECT_EQ(summary.stopped, 0);
+  EXPECT_EQ(summary.offSheet, 0);
+  const std::string png = ReadFileBytes(Scratch("sheet.png"));
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+  EXPECT_EQ(png.substr(12, 4), "IHDR");
+  EXPECT_EQ(BigEndianAt(png, 16), static_cast<unsigned>(kPreviewFileSize));
+  EXPECT_EQ(BigEndianAt(png, 20), static_cast<unsigned>(kPreviewFileSize));
+  EXPECT_FALSE(std::filesystem::exists(Scratch("sheet.png.korvex-preview.tmp")));
+}
+
+TEST_F(SheetPreviewTest, ExamplePreviewAsSvgHoldsPaths) {
+  ReadExampleShapes();
+  std::string error;
+  ASSERT_TRUE(WriteSheetPreview(Source(), Scratch("Sheet.SVG"), error)) << error;
+  const std::string svg = ReadFileBytes(Scratch("Sheet.SVG"));
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("width=\"1600pt\""), std::string::npos);
+  // One path for the boxes and at least one for each shape's strokes.
+  std::size_t paths = 0;
+  for (std::size_t at = svg.find("<path"); at != std::string::npos;
+       at = svg.find("<path", at + 1)) {
+    ++paths;
+  }
+  EXPECT_GT(paths, static_cast<std::size_t>(Source().shapeCount));
+}
+
+TEST_F(SheetPreviewTest, RefusesUnknownFormatsAndUnwritableFolders) {
+  std::string error;
+  EXPECT_FALSE(WriteSheetPreview(Source(), Scratch("sheet.jpg"), error));
+  EXPECT_NE(error.find(".png or .svg"), std::string::npos);
+  error.clear();
+  EXPECT_FALSE(WriteSheetPreview(Source(), Scratch("missing-folder") / "sheet.png", error));
+  EXPECT_NE(error.find("cannot"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Scratch("missing-folder")));
+}
+
+// The colour of the device pixel at a drawing point of a surface filling size x size.
+struct Pixel {
+  int red, green, blue;
+};
+Pixel PixelAt(cairo_surface_t* surface, int size, double x, double y) {
+  const double scale = size / (1975.0 + 80.0);
+  const int px = static_cast<int>((x + 40) * scale);
+  const int py = static_cast<int>((1975 + 40 - y) * scale);
+  cairo_surface_flush(surface);
+  const unsigned char* row =
+      cairo_image_surface_get_data(surface) + py * cairo_image_surface_get_stride(surface);
+  const std::uint32_t argb = reinterpret_cast<const std::uint32_t*>(row)[px];
+  return {static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
+          static_cast<int>(argb & 0xFF)};
+}
+
+TEST_F(SheetPreviewTest, ShapesLandWhereTheDrawingHadThem) {
+  // Shape 18's line runs from (135,1760) to (215,1760) in the drawing; shape 40 is empty.
+  const std::string shp =
+      Convert(testing::DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build());
+  ASSERT_FALSE(shp.empty());
+  testing::WriteFileBytes(Scratch("one.shp"), shp);
+  constexpr int kSize = 2055;  // one pixel to the drawing unit
+  std::string error;
+  cairo_surface_t* surface = RenderShapeFileSheet(Scratch("one.shp"), kSize, kSize, error);
+  ASSERT_NE(surface, nullptr) << error;
+  EXPECT_EQ(cairo_image_surface_get_width(surface), kSize);
+  EXPECT_EQ(cairo_image_surface_get_height(surface), kSize);
+  const Pixel onLine = PixelAt(surface, kSize, 175, 1760);
+  EXPECT_LT(onLine.red, 128);  // the stroke colour is a dark blue
+  EXPECT_GT(onLine.blue, onLine.red);
+  const Pixel offLine = PixelAt(surface, kSize, 175, 1780);
+  EXPECT_EQ(offLine.red, 255);
+  EXPECT_EQ(offLine.blue, 255);
+  // The insertion cross at the box's lower-left corner is red (its edges antialiased).
+  const Pixel cross = PixelAt(surface, kSize, 125 + 3, 1750);
+  EXPECT_GT(cross.red, 180);
+  EXPECT_GT(cross.red - cross.blue, 60);
+  cairo_surface_destroy(surface);
+}
+
+TEST_F(SheetPreviewTest, DesktopRenderingReportsAnUnreadableFile) {
+  std::string error;
+  EXPECT_EQ(RenderShapeFileSheet(Scratch("absent.shp"), 100, 100, error), nullptr);
+  EXPECT_NE(error.find("absent.shp"), std::string::npos);
+}
+
+TEST_F(SheetPreviewTest, ShapesOffTheSheetAndStoppedShapesAreCounted) {
+  SourceProblemList problems;
+  ReadShapeSource("*0,4,F\n6,2,0,0\n*300,2,BIG\n010,0\n*5,3,BAD\n7,9,0\n*6,2,OK\n010,0\n", Source(),
+                  problems);
+  ASSERT_EQ(problems.Total(), 0);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 200);
+  cairo_t* cr = cairo_create(surface);
+  const SheetSummary summary = DrawSheet(cr, Source(), 200, 200);
+  EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  EXPECT_EQ(summary.drawn, 2);
+  EXPECT_EQ(summary.offSheet, 1);
+  EXPECT_EQ(summary.stopped, 1);
+}
+
+}  // namespace
+}  // namespace korvex
