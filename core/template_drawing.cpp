@@ -24,9 +24,7 @@ bool TemplateDrawingReadable(const std::filesystem::path& templatePath) {
 bool CopyTemplateDrawing(const std::filesystem::path& templatePath,
                          const std::filesystem::path& targetPath, bool replaceExisting,
                          std::error_code& error) {
-  const auto options = replaceExisting ? std::filesystem::copy_options::overwrite_existing
-                                       : std::filesystem::copy_options::none;
-  return std::filesystem::copy_file(templatePath, targetPath, options, error);
+  return platform::CopyFileByPath(templatePath, targetPath, replaceExisting, error);
 }
 
 }  // namespace korvex

@@ -86,6 +86,22 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
+bool CopyFileByPath(const std::filesystem::path& from, const std::filesystem::path& to,
+                    bool replaceExisting, std::error_code& error) {
+#ifdef _WIN32
+  if (CopyFileW(from.c_str(), to.c_str(), replaceExisting ? FALSE : TRUE) != 0) {
+    error.clear();
+    return true;
+  }
+  error.assign(static_cast<int>(GetLastError()), std::system_category());
+  return false;
+#else
+  const auto options = replaceExisting ? std::filesystem::copy_options::overwrite_existing
+                                       : std::filesystem::copy_options::none;
+  return std::filesystem::copy_file(from, to, options, error);
+#endif
+}
+
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());

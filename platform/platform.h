@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 namespace korvex::platform {
 
@@ -59,6 +61,12 @@ void SetEndProcessHook(void (*hook)());
 // fopen by path: wide names on Windows. The mode should be binary ("rb", "wb"): line ends
 // are handled by the callers.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// Copies a file byte for byte; an existing target is replaced only when replaceExisting.
+// On Windows this is CopyFileW: the C++ library's copy_file there (GCC 12) takes any two
+// files on one drive for the same file and refuses to replace the target.
+bool CopyFileByPath(const std::filesystem::path& from, const std::filesystem::path& to,
+                    bool replaceExisting, std::error_code& error);
 
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);

@@ -1,15 +1,11 @@
 // korvex-cli as scripts use it: its exit statuses, its output and what it leaves on disk.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "test_support.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace korvex {
 namespace {
@@ -21,20 +17,15 @@ using testing::WriteFileBytes;
 
 class CliTest : public KorvexTest {
  protected:
-  // Runs korvex-cli with the arguments (already quoted as the shell needs), standard input
-  // closed; returns its exit status and keeps what it printed.
-  int Run(const std::string& arguments) {
-    const std::string command = "'" + (testing::BinFolder() / "korvex-cli").string() + "' " +
-                                arguments + " >'" + Scratch("stdout.txt").string() + "' 2>'" +
-                                Scratch("stderr.txt").string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    out_ = ReadFileBytes(Scratch("stdout.txt"));
-    err_ = ReadFileBytes(Scratch("stderr.txt"));
-    std::filesystem::remove(Scratch("stdout.txt"));
-    std::filesystem::remove(Scratch("stderr.txt"));
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // Runs korvex-cli with the arguments, standard input empty; returns its exit status and
+  // keeps what it printed.
+  int Run(const std::vector<std::filesystem::path>& arguments) {
+    const testing::ProgramRun run = testing::RunProgram(
+        testing::BinFolder() / testing::kCliFileName, arguments, Scratch("run"));
+    out_ = run.out;
+    err_ = run.err;
+    return run.status;
   }
-  std::string Quoted(const std::filesystem::path& path) const { return "'" + path.string() + "'"; }
 
   // One shape of connected strokes whose bytes pass the warning level but stay under the
   // stop level: the warning is asked several times.
@@ -53,63 +44,148 @@ class CliTest : public KorvexTest {
 };
 
 TEST_F(CliTest, HelpVersionAndUsageErrors) {
-  EXPECT_EQ(Run("--help"), 0);
+  EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out_.find("korvex-cli convert DRAWING.dxf [-o OUT.shp]"), std::string::npos);
-  EXPECT_EQ(Run("--version"), 0);
+  EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_EQ(out_, "korvex-cli 1.0.0.1\n");
-  EXPECT_EQ(Run(""), cli::kExitUsage);
+  EXPECT_EQ(Run({}), cli::kExitUsage);
   EXPECT_NE(err_.find("Usage:"), std::string::npos);
-  EXPECT_EQ(Run("convert"), cli::kExitUsage);
-  EXPECT_EQ(Run("convert a.dxf --bogus"), cli::kExitUsage);
-  EXPECT_EQ(Run("frobnicate"), cli::kExitUsage);
+  EXPECT_EQ(Run({"convert"}), cli::kExitUsage);
+  EXPECT_EQ(Run({"convert", "a.dxf", "--bogus"}), cli::kExitUsage);
+  EXPECT_EQ(Run({"frobnicate"}), cli::kExitUsage);
+}
+
+// Each argument reaches the program whole and as UTF-8, whatever it holds: blanks, quotes,
+// backslashes (the Windows command line escapes these) and letters beyond ASCII.
+TEST_F(CliTest, ArgumentsArriveWholeAsUtf8) {
+  const char8_t* const arguments[] = {
+      u8"two words",
+      u8"say \"yes\"",
+      u8"back\\slash\\",
+      u8"trailing\\\\",
+      u8"\u0416\u0443\u043a \u5f62\u72b6 caf\u00e9",
+      u8"",
+  };
+  for (const char8_t* argument : arguments) {
+    const std::u8string text(argument);
+    SCOPED_TRACE(std::string(text.begin(), text.end()));
+    EXPECT_EQ(Run({std::filesystem::path(text)}), cli::kExitUsage);
+    EXPECT_EQ(
+        err_.rfind("korvex-cli: unknown command '" + std::string(text.begin(), text.end()) + "'\n",
+                   0),
+        0u)
+        << err_;
+  }
 }
 
 TEST_F(CliTest, ConvertWritesBesideTheDrawingByDefault) {
   const std::filesystem::path input =
       Drawing(DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build(), "arrows.dxf");
-  EXPECT_EQ(Run("convert " + Quoted(input)), cli::kExitWritten);
+  EXPECT_EQ(Run({"convert", input}), cli::kExitWritten);
   EXPECT_EQ(ReadFileBytes(Scratch("arrows.shp")),
             "*18,11,SHAPE18\r\n3,100,2,8,(10,10),1,8,(80,0),0\r\n\x1a");
-  EXPECT_NE(out_.find(Scratch("arrows.shp").string()), std::string::npos);
-  EXPECT_EQ(Run("convert " + Quoted(input) + " -o " + Quoted(Scratch("other.shp"))), 0);
+  EXPECT_NE(out_.find(platform::PathText(Scratch("arrows.shp"))), std::string::npos);
+  EXPECT_EQ(Run({"convert", input, "-o", Scratch("other.shp")}), 0);
   EXPECT_TRUE(std::filesystem::exists(Scratch("other.shp")));
 }
 
 TEST_F(CliTest, RefusedDrawingExitsOneWithItsMessagesOnStderr) {
   const std::filesystem::path input = Drawing(DxfBuilder().Markers().Build(), "empty.dxf");
-  EXPECT_EQ(Run("convert " + Quoted(input)), cli::kExitNotWritten);
+  EXPECT_EQ(Run({"convert", input}), cli::kExitNotWritten);
   EXPECT_NE(err_.find("Korvex: No valid drawing entities found\n"), std::string::npos);
   EXPECT_NE(err_.find("Korvex: Error processing dxf file "), std::string::npos);
   EXPECT_TRUE(out_.empty());
   EXPECT_FALSE(std::filesystem::exists(Scratch("empty.shp")));
-  EXPECT_EQ(Run("convert " + Quoted(Scratch("missing.dxf"))), cli::kExitNotWritten);
+  EXPECT_EQ(Run({"convert", Scratch("missing.dxf")}), cli::kExitNotWritten);
   EXPECT_NE(err_.find("Error opening DXF file"), std::string::npos);
 }
 
 TEST_F(CliTest, WarningsAreAnsweredNoUnlessAskedToStop) {
   const std::filesystem::path input = NearLimitDrawing();
-  EXPECT_EQ(Run("convert " + Quoted(input)), cli::kExitWritten);
+  EXPECT_EQ(Run({"convert", input}), cli::kExitWritten);
   EXPECT_NE(err_.find("approaching limit of 2000 bytes"), std::string::npos);
   EXPECT_NE(err_.find("answered No"), std::string::npos);
   std::filesystem::remove(Scratch("near.shp"));
-  EXPECT_EQ(Run("convert " + Quoted(input) + " --stop-at-warning"), platform::kExitStopped);
+  EXPECT_EQ(Run({"convert", input, "--stop-at-warning"}), platform::kExitStopped);
   EXPECT_NE(err_.find("answered Yes"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Scratch("near.shp")));
 }
 
 TEST_F(CliTest, TemplateCopiesTheSupportDrawingAndKeepsExistingFiles) {
-  const std::string templateBytes = ReadFileBytes(testing::BinFolder() / "Support" /
-                                                  "ShapesTemplate.dxf");
+  const std::string templateBytes =
+      ReadFileBytes(testing::BinFolder() / "Support" / "ShapesTemplate.dxf");
   ASSERT_FALSE(templateBytes.empty());
   const std::filesystem::path target = Scratch("new.dxf");
-  EXPECT_EQ(Run("template " + Quoted(target)), cli::kExitWritten);
+  EXPECT_EQ(Run({"template", target}), cli::kExitWritten);
   EXPECT_EQ(ReadFileBytes(target), templateBytes);
   WriteFileBytes(target, "my shapes");
-  EXPECT_EQ(Run("template " + Quoted(target)), cli::kExitNotWritten);
+  EXPECT_EQ(Run({"template", target}), cli::kExitNotWritten);
   EXPECT_NE(err_.find("--force"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(target), "my shapes");
-  EXPECT_EQ(Run("template " + Quoted(target) + " --force"), cli::kExitWritten);
+  EXPECT_EQ(Run({"template", target, "--force"}), cli::kExitWritten);
   EXPECT_EQ(ReadFileBytes(target), templateBytes);
+}
+
+TEST_F(CliTest, PreviewDrawsASheetBesideTheShapeFileOrWhereAsked) {
+  WriteFileBytes(Scratch("arrows.shp"), "*18,11,SHAPE18\r\n3,100,2,8,(10,10),1,8,(80,0),0\r\n\x1a");
+  EXPECT_EQ(Run({"preview", Scratch("arrows.shp")}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(Scratch("arrows.png")).substr(1, 3), "PNG");
+  EXPECT_NE(out_.find("Preview written: " + Scratch("arrows.png").string() + " (1 shapes)"),
+            std::string::npos);
+  EXPECT_EQ(Run({"preview", Scratch("arrows.shp"), "-o", Scratch("s.svg")}), cli::kExitWritten);
+  EXPECT_NE(ReadFileBytes(Scratch("s.svg")).find("<svg"), std::string::npos);
+  EXPECT_EQ(Run({"preview", Scratch("arrows.shp"), "-o", Scratch("s.gif")}), cli::kExitUsage);
+  EXPECT_EQ(Run({"preview", Scratch("missing.shp")}), cli::kExitNotWritten);
+  EXPECT_NE(err_.find("missing.shp: cannot be read"), std::string::npos);
+}
+
+TEST_F(CliTest, CheckListsProblemsCompilerStyle) {
+  WriteFileBytes(Scratch("good.shp"), "*230,6,DBOX\n014,010,01C,018,012,0\n");
+  EXPECT_EQ(Run({"check", Scratch("good.shp")}), cli::kExitWritten);
+  EXPECT_EQ(out_, Scratch("good.shp").string() + ": no problems (1 shapes)\n");
+  WriteFileBytes(Scratch("bad.shp"), "; hand-written\n*1,5,A\n010,\n7,9,0\n*2,1,B\n1Z\n");
+  EXPECT_EQ(Run({"check", Scratch("bad.shp")}), cli::kExitNotWritten);
+  const std::string name = Scratch("bad.shp").string();
+  EXPECT_EQ(out_, name + ":6: not a number: '1Z'\n" + name +
+                      ":2: shape 1 (A): the header counts 5 bytes, the body has 4\n" + name +
+                      ":4: shape 1 (A): code 7 draws shape 9, which the file does not define\n"
+                      "3 problems\n");
+}
+
+TEST_F(CliTest, ConvertCanDrawThePreviewOfWhatItWrote) {
+  const std::filesystem::path input =
+      Drawing(DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build(), "arrows.dxf");
+  EXPECT_EQ(Run({"convert", input, "--preview", Scratch("sheet.png")}), cli::kExitWritten);
+  EXPECT_TRUE(std::filesystem::exists(Scratch("arrows.shp")));
+  EXPECT_EQ(ReadFileBytes(Scratch("sheet.png")).substr(1, 3), "PNG");
+  EXPECT_EQ(Run({"convert", input, "--preview", Scratch("no-folder") / "sheet.png"}),
+            cli::kExitNotWritten);
+  EXPECT_NE(err_.find("preview not written"), std::string::npos);
+}
+
+TEST(CliOptionsTest, ParsesThePreviewAndCheckCommands) {
+  cli::CliOptions options = cli::ParseCliOptions({"preview", "dir.x/shapes.shp"});
+  EXPECT_TRUE(options.error.empty());
+  EXPECT_EQ(options.command, cli::Command::kPreview);
+  EXPECT_EQ(options.output, std::filesystem::path("dir.x/shapes.png"));
+  options = cli::ParseCliOptions({"preview", "a.shp", "-o", "b.SVG"});
+  EXPECT_EQ(options.output, std::filesystem::path("b.SVG"));
+  EXPECT_TRUE(options.error.empty());
+  options = cli::ParseCliOptions({"preview", "a.shp", "-o", "b.pdf"});
+  EXPECT_FALSE(options.error.empty());
+  options = cli::ParseCliOptions({"convert", "a.dxf", "--preview", "s.png"});
+  EXPECT_EQ(options.preview, std::filesystem::path("s.png"));
+  EXPECT_EQ(options.output, std::filesystem::path("a.shp"));
+  options = cli::ParseCliOptions({"convert", "a.dxf", "--preview"});
+  EXPECT_FALSE(options.error.empty());
+  options = cli::ParseCliOptions({"convert", "a.dxf", "--preview", "s.bmp"});
+  EXPECT_FALSE(options.error.empty());
+  options = cli::ParseCliOptions({"check", "a.shp"});
+  EXPECT_EQ(options.command, cli::Command::kCheck);
+  EXPECT_EQ(options.input, std::filesystem::path("a.shp"));
+  EXPECT_FALSE(cli::ParseCliOptions({"check"}).error.empty());
+  EXPECT_FALSE(cli::ParseCliOptions({"check", "a.shp", "-o", "b.png"}).error.empty());
+  EXPECT_FALSE(cli::ParseCliOptions({"template", "a.dxf", "--preview", "s.png"}).error.empty());
 }
 
 TEST(CliOptionsTest, ParsesTheCommandLine) {

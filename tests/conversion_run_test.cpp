@@ -7,11 +7,6 @@
 #include "core/entity_table.h"
 #include "test_support.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace korvex {
 namespace {
 
@@ -86,16 +81,19 @@ TEST_F(ConversionRunTest, InputIsNeverItsOwnOutput) {
             "Cannot write the SHP file over its own drawing " + input.string());
 }
 
-#ifndef _WIN32
 TEST_F(ConversionRunTest, ReadOnlyOutputIsLeftAsItWas) {
-  if (geteuid() == 0) GTEST_SKIP() << "root may write any file";
+  if (testing::ReadOnlyFilesAreWritable(scratch_)) {
+    GTEST_SKIP() << "this user may write read-only files (root, or Wine run by root)";
+  }
   const std::filesystem::path output = Scratch("out.shp");
   WriteFileBytes(output, "precious");
-  chmod(output.c_str(), 0444);
+  std::filesystem::permissions(output, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
   EXPECT_FALSE(ConvertDrawing(Drawing(kLineDrawing), output));
   EXPECT_EQ(ReadFileBytes(output), "precious");
+  std::filesystem::permissions(output, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
 }
-#endif
 
 TEST_F(ConversionRunTest, ExistingOutputIsReplacedWhole) {
   const std::filesystem::path output = Scratch("out.shp");
@@ -116,8 +114,7 @@ TEST_F(ConversionRunTest, RunStoppedPartWayLeavesNoPartialFile) {
   const std::filesystem::path input = Drawing(drawing.Build());
   const std::filesystem::path output = Scratch("out.shp");
   WriteFileBytes(output, "precious");
-  EXPECT_EXIT(ConvertDrawing(input, output), ::testing::ExitedWithCode(platform::kExitStopped),
-              "");
+  EXPECT_EXIT(ConvertDrawing(input, output), ::testing::ExitedWithCode(platform::kExitStopped), "");
   EXPECT_EQ(ReadFileBytes(output), "precious");
   EXPECT_EQ(FilesInScratch(), 2u);
 }

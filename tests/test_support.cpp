@@ -8,6 +8,17 @@
 #include "core/conversion_run.h"
 #include "dxf/dxf_reader.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+#endif
+
 namespace korvex::testing {
 
 namespace {
@@ -18,7 +29,151 @@ std::string NumberText(double value) {
   return text;
 }
 
+#ifdef _WIN32
+
+// One argument as the C runtime's command-line parser splits it back out: quoted when it
+// holds blanks or quotes (or is empty), a quote escaped with a backslash, and backslashes
+// doubled only where they come before a quote.
+std::wstring QuotedArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+    return argument;
+  }
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  quoted += L'"';
+  return quoted;
+}
+
+int RunAndWait(const std::filesystem::path& program,
+               const std::vector<std::filesystem::path>& arguments,
+               const std::filesystem::path& outPath, const std::filesystem::path& errPath,
+               const std::filesystem::path& workingFolder) {
+  std::wstring commandLine = QuotedArgument(program.wstring());
+  for (const std::filesystem::path& argument : arguments) {
+    commandLine += L' ';
+    commandLine += QuotedArgument(argument.wstring());
+  }
+  SECURITY_ATTRIBUTES inherited = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  const HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   &inherited, OPEN_EXISTING, 0, nullptr);
+  const HANDLE output = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE errors = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = input;
+  startup.hStdOutput = output;
+  startup.hStdError = errors;
+  PROCESS_INFORMATION process = {};
+  const bool started =
+      input != INVALID_HANDLE_VALUE && output != INVALID_HANDLE_VALUE &&
+      errors != INVALID_HANDLE_VALUE &&
+      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
+                     &process) != 0;
+  for (const HANDLE handle : {input, output, errors}) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  if (!started) return -1;
+  DWORD status = 0;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  const bool exited = GetExitCodeProcess(process.hProcess, &status) != 0;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exited ? static_cast<int>(status) : -1;
+}
+
+#else
+
+int RunAndWait(const std::filesystem::path& program,
+               const std::vector<std::filesystem::path>& arguments,
+               const std::filesystem::path& outPath, const std::filesystem::path& errPath,
+               const std::filesystem::path& workingFolder) {
+  std::vector<std::string> texts = {program.string()};
+  for (const std::filesystem::path& argument : arguments) texts.push_back(argument.string());
+  std::vector<char*> argv;
+  for (std::string& text : texts) argv.push_back(text.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  if (!workingFolder.empty()) {
+    posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+  }
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+#endif
+
 }  // namespace
+
+#ifdef _WIN32
+const char kCliFileName[] = "korvex-cli.exe";
+#else
+const char kCliFileName[] = "korvex-cli";
+#endif
+
+ProgramRun RunProgram(const std::filesystem::path& program,
+                      const std::vector<std::filesystem::path>& arguments,
+                      const std::filesystem::path& capture,
+                      const std::filesystem::path& workingFolder) {
+  std::filesystem::path outPath = capture;
+  outPath += ".out";
+  std::filesystem::path errPath = capture;
+  errPath += ".err";
+  ProgramRun run;
+  run.status = RunAndWait(program, arguments, outPath, errPath, workingFolder);
+  run.out = ReadFileBytes(outPath);
+  run.err = ReadFileBytes(errPath);
+#ifdef _WIN32
+  for (std::string* text : {&run.out, &run.err}) {
+    for (std::size_t at = text->find("\r\n"); at != std::string::npos;
+         at = text->find("\r\n", at)) {
+      text->erase(at, 1);
+    }
+  }
+#endif
+  std::error_code error;
+  std::filesystem::remove(outPath, error);
+  std::filesystem::remove(errPath, error);
+  return run;
+}
+
+bool ReadOnlyFilesAreWritable(const std::filesystem::path& folder) {
+  const std::filesystem::path probe = folder / "read-only-probe";
+  WriteFileBytes(probe, "probe");
+  std::filesystem::permissions(probe, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  std::FILE* file = platform::OpenFile(probe, "ab");
+  if (file != nullptr) std::fclose(file);
+  std::filesystem::permissions(probe, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  std::filesystem::remove(probe);
+  return file != nullptr;
+}
 
 DxfBuilder& DxfBuilder::Group(int code, const std::string& value) {
   char codeText[16];
@@ -92,16 +247,20 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+std::filesystem::path U8Path(const char8_t* text) {
+  return std::filesystem::path(std::u8string(text));
+}
+
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::filesystem::path BinFolder() {
-  return KORVEX_BIN_DIR;
+  return std::filesystem::absolute(KORVEX_BIN_DIR);
 }
 std::filesystem::path SourceFolder() {
-  return KORVEX_SOURCE_DIR;
+  return std::filesystem::absolute(KORVEX_SOURCE_DIR);
 }
 
 void KorvexTest::SetUp() {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/test_frontend.h"
 
@@ -36,11 +37,39 @@ class DxfBuilder {
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);
+// A path from UTF-8 text (u8"..."), whatever the system's own encoding of names.
+std::filesystem::path U8Path(const char8_t* text);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
-// The folder the build lays the programs and support files out in.
+// The folder the build lays the programs and support files out in. Absolute: under Wine a
+// build-machine path such as /work/build is taken on the current drive (Z:, Wine's /).
 std::filesystem::path BinFolder();
 std::filesystem::path SourceFolder();
+
+// The command-line tool's file name: "korvex-cli.exe" on Windows, "korvex-cli" elsewhere.
+extern const char kCliFileName[];
+
+// How a program run ended, and what it printed (on Windows, where the C library writes
+// each line end of the console streams as CR LF, with each CR LF read back as LF).
+struct ProgramRun {
+  int status = -1;  // the exit status; -1 when the program did not start or did not exit
+  std::string out;
+  std::string err;
+};
+
+// Runs a program with the arguments, each passed as one argument whatever it holds (no shell
+// comes between), standard input empty. Standard output and error are caught in the files
+// capture.out and capture.err, removed afterwards. workingFolder, when not empty, is the
+// program's current folder.
+ProgramRun RunProgram(const std::filesystem::path& program,
+                      const std::vector<std::filesystem::path>& arguments,
+                      const std::filesystem::path& capture,
+                      const std::filesystem::path& workingFolder = {});
+
+// True when this process may write a file that is read-only (the write bits removed; the
+// read-only attribute on Windows), as the superuser may, and Wine run by the superuser:
+// a test that a read-only file is left alone then proves nothing. Tries it in folder.
+bool ReadOnlyFilesAreWritable(const std::filesystem::path& folder);
 
 // A fresh scratch folder per test, removed afterwards; the recording front end installed,
 // with the program's folder at the build's bin folder.
