@@ -33,6 +33,18 @@ DrawingEntityRecord& NextRecord() {
   return entityRecords[entityTotal];
 }
 
+DrawingEntityRecord& StartRecord(std::int16_t shapeNumber, EntityKind kind, std::int16_t startX,
+                                 std::int16_t startY, std::int16_t endX, std::int16_t endY) {
+  DrawingEntityRecord& record = NextRecord();
+  record.shapeNumber = shapeNumber;
+  record.kind = kind;
+  record.startX = startX;
+  record.startY = startY;
+  record.endX = endX;
+  record.endY = endY;
+  return record;
+}
+
 void AdmitRecord(std::int16_t shapeNumber) {
   shapeEntityCount[shapeNumber] += 1;
   entityKeys[entityTotal] = shapeNumber * kKeyShapeFactor + entityTotal;

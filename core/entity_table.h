@@ -63,6 +63,11 @@ void ResetShapeTables();
 // The record in the next slot, to be filled and then admitted.
 DrawingEntityRecord& NextRecord();
 
+// The next record with its shape, kind and points set; the caller fills the rest of its
+// kind and admits it.
+DrawingEntityRecord& StartRecord(std::int16_t shapeNumber, EntityKind kind, std::int16_t startX,
+                                 std::int16_t startY, std::int16_t endX = 0, std::int16_t endY = 0);
+
 // Counts and keys the record just filled. Past the warning total it asks whether to stop;
 // past the stop total it ends the program.
 void AdmitRecord(std::int16_t shapeNumber);

@@ -72,20 +72,6 @@ int ReadFlags() {
   return ReadDxfLine() ? DxfLineInteger() : 0;
 }
 
-// The next record with its shape, kind and end points; the caller fills the rest and
-// admits it.
-DrawingEntityRecord& StartRecord(std::int16_t n, std::uint8_t kind, std::int16_t x1,
-                                 std::int16_t y1, std::int16_t x2, std::int16_t y2) {
-  DrawingEntityRecord& record = NextRecord();
-  record.shapeNumber = n;
-  record.kind = kind;
-  record.startX = x1;
-  record.startY = y1;
-  record.endX = x2;
-  record.endY = y2;
-  return record;
-}
-
 void StoreLine(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
   StartRecord(n, kKindLine, x1, y1, x2, y2);
   AdmitRecord(n);

@@ -75,13 +75,7 @@ void ReadLineEntity() {
   }
   const std::int16_t n = LineCell(x1, y1, x2, y2);
   if (!IsShapeNumber(n)) return;
-  DrawingEntityRecord& record = NextRecord();
-  record.shapeNumber = n;
-  record.kind = kKindLine;
-  record.startX = x1;
-  record.startY = y1;
-  record.endX = x2;
-  record.endY = y2;
+  StartRecord(n, kKindLine, x1, y1, x2, y2);
   AdmitRecord(n);
 }
 
@@ -134,11 +128,7 @@ void ReadTextEntity() {
     CopyText(shapeNames[n], holderText, static_cast<int>(std::strlen(holderText)));
     return;
   }
-  DrawingEntityRecord& record = NextRecord();
-  record.shapeNumber = n;
-  record.kind = kKindText;
-  record.startX = x;
-  record.startY = y;
+  DrawingEntityRecord& record = StartRecord(n, kKindText, x, y);
   CopyText(record.text, holderText, static_cast<int>(std::strlen(holderText)));
   record.textHeight = TextHeightByte(holderTextHeight);
   textCaptured = true;
