@@ -73,10 +73,6 @@ void DrawOctantArc(Pen& pen, double radius, int octantByte, int startOffset, int
   DrawArc(pen, cx, cy, radius, start, direction * sweep);
 }
 
-bool Take(int count, int i, int needed) {
-  return i + needed <= count;
-}
-
 }  // namespace
 
 int ParseShapeBytes(const char* text, std::int16_t* bytes, int capacity) {
@@ -104,110 +100,10 @@ int ParseShapeBytes(const char* text, std::int16_t* bytes, int capacity) {
 
 DrawResult DrawShapeBytes(const std::int16_t* bytes, int count, double originX, double originY,
                           double scale, StrokeSink sink, void* context) {
-  Pen pen{originX, originY, true, scale, sink, context};
-  double stackX[kMaxPositionStack];
-  double stackY[kMaxPositionStack];
-  int stackDepth = 0;
-  auto fail = [&pen](const char* problem) {
-    return DrawResult{false, pen.x, pen.y, pen.down, problem};
-  };
-  for (int i = 0; i < count;) {
-    const int code = bytes[i++];
-    if (code >= 16) {  // one-byte vector: length in the high nibble, direction in the low
-      const int length = code >> 4;
-      const double angle = (code & 0xF) * 22.5 * kPi / 180.0;
-      // The sixteen directions lie on a square, not a circle: 1 unit along the axes.
-      double ux = std::cos(angle);
-      double uy = std::sin(angle);
-      const double big = std::fmax(std::fabs(ux), std::fabs(uy));
-      ux /= big;
-      uy /= big;
-      if (std::fabs(ux) < 1e-9) ux = 0;
-      if (std::fabs(uy) < 1e-9) uy = 0;
-      MoveTo(pen, pen.x + length * ux * pen.scale, pen.y + length * uy * pen.scale);
-      continue;
-    }
-    switch (code) {
-      case 0:
-        return DrawResult{true, pen.x, pen.y, pen.down, nullptr};
-      case 1:
-        pen.down = true;
-        break;
-      case 2:
-        pen.down = false;
-        break;
-      case 3:
-      case 4: {
-        if (!Take(count, i, 1)) return fail("scale code without its factor");
-        const int factor = bytes[i++];
-        if (factor <= 0) return fail("scale factor out of range");
-        pen.scale = code == 3 ? pen.scale / factor : pen.scale * factor;
-        break;
-      }
-      case 5:
-        if (stackDepth == kMaxPositionStack) return fail("position stack overflow");
-        stackX[stackDepth] = pen.x;
-        stackY[stackDepth] = pen.y;
-        ++stackDepth;
-        break;
-      case 6:
-        if (stackDepth == 0) return fail("position stack underflow");
-        --stackDepth;
-        pen.x = stackX[stackDepth];
-        pen.y = stackY[stackDepth];
-        break;
-      case 7:
-        return fail("subshapes are not drawn");
-      case 8:
-        if (!Take(count, i, 2)) return fail("displacement without its two bytes");
-        MoveTo(pen, pen.x + bytes[i] * pen.scale, pen.y + bytes[i + 1] * pen.scale);
-        i += 2;
-        break;
-      case 9:
-        while (true) {
-          if (!Take(count, i, 2)) return fail("multiple displacements without (0,0)");
-          const int dx = bytes[i];
-          const int dy = bytes[i + 1];
-          i += 2;
-          if (dx == 0 && dy == 0) break;
-          MoveTo(pen, pen.x + dx * pen.scale, pen.y + dy * pen.scale);
-        }
-        break;
-      case 10:
-        if (!Take(count, i, 2)) return fail("octant arc without its two bytes");
-        DrawOctantArc(pen, bytes[i] * pen.scale, bytes[i + 1], 0, 0);
-        i += 2;
-        break;
-      case 11: {
-        if (!Take(count, i, 5)) return fail("fractional arc without its five bytes");
-        const double radius = (bytes[i + 2] * 256 + bytes[i + 3]) * pen.scale;
-        DrawOctantArc(pen, radius, bytes[i + 4], bytes[i], bytes[i + 1]);
-        i += 5;
-        break;
-      }
-      case 12:
-        if (!Take(count, i, 3)) return fail("bulge arc without its three bytes");
-        DrawBulgeArc(pen, bytes[i] * pen.scale, bytes[i + 1] * pen.scale, bytes[i + 2]);
-        i += 3;
-        break;
-      case 13:
-        while (true) {
-          if (!Take(count, i, 2)) return fail("multiple bulge arcs without (0,0)");
-          const int dx = bytes[i];
-          const int dy = bytes[i + 1];
-          i += 2;
-          if (dx == 0 && dy == 0) break;
-          if (!Take(count, i, 1)) return fail("bulge arc without its bulge");
-          DrawBulgeArc(pen, dx * pen.scale, dy * pen.scale, bytes[i++]);
-        }
-        break;
-      case 14:
-        break;  // vertical text only: horizontal drawing goes on with the next code
-      default:
-        return fail("unknown shape code");
-    }
-  }
-  return fail("no final 0");
+  ShapeDrawingOptions options;
+  options.sink = sink;
+  options.sinkContext = context;
+  return DrawShape(bytes, count, originX, originY, scale, options);
 }
 
 }  // namespace korvex

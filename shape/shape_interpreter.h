@@ -30,8 +30,8 @@ struct DrawResult {
 };
 
 // Draws the bytes from the origin with every vector length multiplied by scale. The pen
-// starts down. Codes 0 to 6 and 8 to 14 and the one-byte vectors are drawn; code 7
-// (subshape) is reported as a problem.
+// starts down. A shape on its own: code 7 (subshape) is reported as a problem; see
+// DrawShape for the rest.
 DrawResult DrawShapeBytes(const std::int16_t* bytes, int count, double originX, double originY,
                           double scale, StrokeSink sink, void* context);
 
