@@ -1,5 +1,5 @@
 // The shape byte encoder: turns the captured entities of one shape cell into the
-// specification bytes of one shape definition, written as shape source text (decimal
+// definition bytes of one shape definition, written as shape source text (decimal
 // bytes and parenthesised vector groups, ending in 0), with its byte count and name.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Draws shape specification bytes back into strokes, as the CAD program would draw the
+// Draws shape definition bytes back into strokes, as the CAD program would draw the
 // compiled shape: the check that a written shape is the shape that was drawn, and the
 // base of a preview.
 #pragma once
