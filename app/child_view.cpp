@@ -8,13 +8,16 @@
 #include <cstdint>
 #include <string>
 
+#ifdef KORVEX_HAVE_PREVIEW
 #include "shape/sheet_preview.h"
+#endif
 
 wxBEGIN_EVENT_TABLE(CChildView, wxWindow)
   EVT_PAINT(CChildView::OnPaint)
 wxEND_EVENT_TABLE()
 
 namespace {
+#ifdef KORVEX_HAVE_PREVIEW
 // cairo's ARGB32 pixels are premultiplied native-endian words; the sheet is opaque, so
 // the colour channels can be taken as they are.
 wxImage ImageOfSurface(cairo_surface_t* surface) {
@@ -37,6 +40,8 @@ wxImage ImageOfSurface(cairo_surface_t* surface) {
   return image;
 }
 
+#endif
+
 }  // namespace
 
 CChildView::CChildView(wxWindow* parent)
@@ -56,6 +61,7 @@ void CChildView::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
   const wxSize size = GetClientSize();
   if (shapeFile_.empty() || size.GetWidth() < 16 || size.GetHeight() < 16) return;
+#ifdef KORVEX_HAVE_PREVIEW
   std::string error;
   cairo_surface_t* surface =
       korvex::RenderShapeFileSheet(shapeFile_, size.GetWidth(), size.GetHeight(), error);
@@ -65,4 +71,7 @@ void CChildView::OnPaint(wxPaintEvent&) {
   }
   dc.DrawBitmap(wxBitmap(ImageOfSurface(surface)), 0, 0);
   cairo_surface_destroy(surface);
+#else
+  dc.DrawText("This build draws no previews (it was built without cairo).", 8, 8);
+#endif
 }

@@ -9,7 +9,9 @@
 #include "core/template_drawing.h"
 #include "platform/console_frontend.h"
 #include "platform/platform.h"
+#ifdef KORVEX_HAVE_PREVIEW
 #include "shape/sheet_preview.h"
+#endif
 #include "shape/shp_check.h"
 #include "shape/shp_source.h"
 
@@ -51,6 +53,7 @@ bool ReadSource(const std::filesystem::path& file) {
   return false;
 }
 
+#ifdef KORVEX_HAVE_PREVIEW
 // Draws the sheet of the .shp file; the reader's problems are shown but do not stop it.
 int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::path& sheet) {
   if (!ReadSource(shapeFile)) return korvex::cli::kExitNotWritten;
@@ -72,6 +75,13 @@ int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::
   }
   return korvex::cli::kExitWritten;
 }
+#else
+// A build without cairo draws no sheets; it says so instead.
+int WritePreview(const std::filesystem::path&, const std::filesystem::path&) {
+  std::cerr << "korvex-cli: this build draws no previews (it was built without cairo)\n";
+  return korvex::cli::kExitNotWritten;
+}
+#endif
 
 int RunConvert(const CliOptions& options) {
   if (!korvex::ConvertDrawing(options.input, options.output)) {

@@ -16,8 +16,13 @@ find_program(CMAKE_RC_COMPILER NAMES ${KORVEX_MINGW_PREFIX}-windres)
 # build) from the build machine.
 set(CMAKE_FIND_ROOT_PATH /usr/${KORVEX_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# KORVEX_FIND_ROOT_MODE=BOTH also takes libraries and headers from absolute paths outside
+# that tree (wxWidgets built by scripts/build-windows-desktop); ONLY by default.
+if(NOT KORVEX_FIND_ROOT_MODE)
+  set(KORVEX_FIND_ROOT_MODE ONLY)
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ${KORVEX_FIND_ROOT_MODE})
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ${KORVEX_FIND_ROOT_MODE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # pkg-config likewise sees only the mingw-w64 tree, not the build machine's libraries.
 set(ENV{PKG_CONFIG_LIBDIR} /usr/${KORVEX_MINGW_PREFIX}/lib/pkgconfig)

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "core/printf_format.h"
+
 namespace korvex {
 
 inline constexpr std::size_t kMessageCapacity = 1024;
@@ -15,11 +17,7 @@ struct MessageText {
 };
 
 // Starts the message with a printf pattern; a message longer than the buffer is cut.
-void FormatMessage(MessageText& message, const char* pattern, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
-    ;
+void FormatMessage(MessageText& message, const char* pattern, ...) KORVEX_PRINTF_FORMAT(2, 3);
 
 void AppendMessage(MessageText& message, const char* piece);
 

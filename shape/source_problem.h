@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/printf_format.h"
+
 namespace korvex {
 
 inline constexpr int kMaxSourceProblems = 200;
@@ -48,9 +50,6 @@ struct SourceProblemList {
 
 // Records a problem, its text formatted as printf does; cut to the text capacity.
 void AddSourceProblem(SourceProblemList& list, int line, ProblemKind kind, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 4, 5)))
-#endif
-    ;
+    KORVEX_PRINTF_FORMAT(4, 5);
 
 }  // namespace korvex

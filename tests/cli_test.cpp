@@ -127,6 +127,9 @@ TEST_F(CliTest, TemplateCopiesTheSupportDrawingAndKeepsExistingFiles) {
 }
 
 TEST_F(CliTest, PreviewDrawsASheetBesideTheShapeFileOrWhereAsked) {
+#ifndef KORVEX_HAVE_PREVIEW
+  GTEST_SKIP() << "korvex-cli was built without cairo: no previews";
+#endif
   WriteFileBytes(Scratch("arrows.shp"), "*18,11,SHAPE18\r\n3,100,2,8,(10,10),1,8,(80,0),0\r\n\x1a");
   EXPECT_EQ(Run({"preview", Scratch("arrows.shp")}), cli::kExitWritten);
   EXPECT_EQ(ReadFileBytes(Scratch("arrows.png")).substr(1, 3), "PNG");
@@ -153,6 +156,9 @@ TEST_F(CliTest, CheckListsProblemsCompilerStyle) {
 }
 
 TEST_F(CliTest, ConvertCanDrawThePreviewOfWhatItWrote) {
+#ifndef KORVEX_HAVE_PREVIEW
+  GTEST_SKIP() << "korvex-cli was built without cairo: no previews";
+#endif
   const std::filesystem::path input =
       Drawing(DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build(), "arrows.dxf");
   EXPECT_EQ(Run({"convert", input, "--preview", Scratch("sheet.png")}), cli::kExitWritten);

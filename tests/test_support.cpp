@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "core/conversion_run.h"
@@ -264,11 +265,17 @@ std::filesystem::path SourceFolder() {
 }
 
 void KorvexTest::SetUp() {
+  // Test programs may run side by side (ctest -j, or two build trees): a token of this
+  // process keeps their scratch folders apart.
+  static const unsigned processToken = std::random_device{}();
   static std::atomic<int> counter{0};
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  scratch_ = std::filesystem::temp_directory_path() /
-             ("korvex-test-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-              std::to_string(counter++));
+  std::string name = "korvex-test-" + std::string(info->test_suite_name()) + "-" + info->name() +
+                     "-" + std::to_string(processToken) + "-" + std::to_string(counter++);
+  for (char& c : name) {
+    if (c == '/' || c == '\\') c = '_';  // parameterised tests' names hold slashes
+  }
+  scratch_ = std::filesystem::temp_directory_path() / name;
   std::filesystem::remove_all(scratch_);
   std::filesystem::create_directories(scratch_);
   frontend_.executableFolder = BinFolder();
