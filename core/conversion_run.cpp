@@ -7,6 +7,7 @@
 #include "core/entity_table.h"
 #include "core/message_text.h"
 #include "dxf/dxf_reader.h"
+#include "platform/pending_file.h"
 #include "platform/platform.h"
 #include "shape/shp_writer.h"
 
@@ -18,10 +19,8 @@ std::filesystem::path pendingPath;
 
 // Also run when the program ends in the middle of writing (a limit, a missing glyph file).
 void DiscardPendingOutput() {
-  if (pendingOutput != nullptr) std::fclose(pendingOutput);
+  platform::DiscardPendingFile(pendingOutput, pendingPath);
   pendingOutput = nullptr;
-  std::error_code error;
-  if (!pendingPath.empty()) std::filesystem::remove(pendingPath, error);
   pendingPath.clear();
 }
 
@@ -40,32 +39,6 @@ bool TargetWritable(const std::filesystem::path& outputPath) {
   std::FILE* probe = platform::OpenFile(outputPath, "ab");
   if (probe == nullptr) return false;
   std::fclose(probe);
-  return true;
-}
-
-bool CreatePendingOutput(const std::filesystem::path& outputPath) {
-  std::error_code error;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path candidate = outputPath;
-    candidate += ".korvex-" + std::to_string(attempt) + ".tmp";
-    if (std::filesystem::exists(candidate, error)) continue;
-    pendingOutput = platform::OpenFile(candidate, "wb");
-    if (pendingOutput == nullptr) return false;
-    pendingPath = candidate;
-    return true;
-  }
-  return false;
-}
-
-bool FinishPendingOutput(const std::filesystem::path& outputPath) {
-  const bool written = std::fflush(pendingOutput) == 0 && !std::ferror(pendingOutput);
-  const bool closed = std::fclose(pendingOutput) == 0;
-  pendingOutput = nullptr;
-  if (!written || !closed) return false;
-  std::error_code error;
-  std::filesystem::rename(pendingPath, outputPath, error);
-  if (error) return false;
-  pendingPath.clear();
   return true;
 }
 
@@ -90,17 +63,21 @@ bool ConvertDrawing(const std::filesystem::path& inputPath,
                     platform::kMessageOk);
     return false;
   }
-  if (!TargetWritable(outputPath) || !CreatePendingOutput(outputPath)) {
+  if (!TargetWritable(outputPath) ||
+      (pendingOutput = platform::OpenPendingFile(outputPath, pendingPath)) == nullptr) {
     ShowPathMessage("Error creating SHP file %s", outputPath, platform::kMessageOk);
     return false;
   }
   platform::SetEndProcessHook(DiscardPendingOutput);
   const bool written = WriteShapes(pendingOutput);
   const bool writeFailed = std::ferror(pendingOutput) != 0;
-  const bool finished = written && FinishPendingOutput(outputPath);
   platform::SetEndProcessHook(nullptr);
+  const bool finished =
+      written && platform::CommitPendingFile(pendingOutput, pendingPath, outputPath);
+  if (!written) platform::DiscardPendingFile(pendingOutput, pendingPath);
+  pendingOutput = nullptr;
+  pendingPath.clear();
   if (!finished) {
-    DiscardPendingOutput();
     // A missing program folder has been reported by the writer in its own words.
     if (written || writeFailed) {
       ShowPathMessage("Error writing SHP file %s", outputPath, platform::kMessageOk);

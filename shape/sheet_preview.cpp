@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/cell_grid.h"
+#include "platform/pending_file.h"
 #include "platform/platform.h"
 #include "shape/source_shape_drawing.h"
 
@@ -191,21 +192,16 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
     error = "the preview must be a .png or .svg file";
     return false;
   }
-  std::filesystem::path pending = path;
-  pending += ".korvex-preview.tmp";
-  std::FILE* file = platform::OpenFile(pending, "wb");
+  std::filesystem::path pending;
+  std::FILE* file = platform::OpenPendingFile(path, pending);
   if (file == nullptr) {
-    error = "cannot create " + platform::PathText(pending);
+    error = "cannot create a file beside " + platform::PathText(path);
     return false;
   }
   SheetSummary drawn;
   const bool written = WriteSheetTo(file, format, source, drawn);
-  const bool closed = std::fclose(file) == 0;
-  std::error_code renameError;
-  if (written && closed) std::filesystem::rename(pending, path, renameError);
-  if (!written || !closed || renameError) {
-    std::error_code ignored;
-    std::filesystem::remove(pending, ignored);
+  if (!written) platform::DiscardPendingFile(file, pending);
+  if (!written || !platform::CommitPendingFile(file, pending, path)) {
     error = "cannot write " + platform::PathText(path);
     return false;
   }

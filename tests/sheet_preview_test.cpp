@@ -57,7 +57,9 @@ TEST_F(SheetPreviewTest, ExamplePreviewAsPngHasTheSignatureAndSize) {
   EXPECT_EQ(png.substr(12, 4), "IHDR");
   EXPECT_EQ(BigEndianAt(png, 16), static_cast<unsigned>(kPreviewFileSize));
   EXPECT_EQ(BigEndianAt(png, 20), static_cast<unsigned>(kPreviewFileSize));
-  EXPECT_FALSE(std::filesystem::exists(Scratch("sheet.png.korvex-preview.tmp")));
+  for (const auto& entry : std::filesystem::directory_iterator(scratch_)) {
+    EXPECT_NE(entry.path().extension(), ".tmp") << "no temporary file is left behind";
+  }
 }
 
 TEST_F(SheetPreviewTest, ExamplePreviewAsSvgHoldsPaths) {
