@@ -101,10 +101,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // With repetitions only the mean stands for a benchmark; without them, its one run.
     for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
-      const double seconds = run.GetAdjustedRealTime();
-      times_[name] = seconds;
+      const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+      if (run.run_type == Run::RT_Aggregate && !mean) continue;
+      if (run.run_type == Run::RT_Iteration && run.repetitions > 1) continue;
+      times_[run.run_name.str()] = run.GetAdjustedRealTime();
     }
   }
   void Finalize() override {

@@ -13,6 +13,7 @@ std::int32_t glyphTokenCount[kMaxGlyphCode + 1];
 namespace {
 
 char glyphText[kMaxGlyphCode + 1][kGlyphTextCapacity];
+int glyphTextLength[kMaxGlyphCode + 1];
 
 const char* ParseInteger(const char* text, const char* end, int& value) {
   while (text < end && (*text == ' ' || *text == '\t')) ++text;
@@ -61,6 +62,7 @@ bool CollectTokens(const char* line, char* text, int& length, int& collected, in
 void CollectGlyph(std::FILE* file, int code) {
   char* text = glyphText[code];
   text[0] = '\0';
+  glyphTextLength[code] = 0;
   const int tokenCount = glyphTokenCount[code];
   if (tokenCount <= 0) return;
   if (std::fseek(file, glyphBodyOffset[code], SEEK_SET) != 0) {
@@ -76,6 +78,7 @@ void CollectGlyph(std::FILE* file, int code) {
   // A header may promise more tokens than its body gives or than the glyph's text holds;
   // the encoder counts what is written, so the count is what was collected.
   glyphTokenCount[code] = collected;
+  glyphTextLength[code] = length;
 }
 
 }  // namespace
@@ -109,6 +112,11 @@ void LoadGlyphIndex(std::FILE* file) {
 const char* LookUpGlyph(int code) {
   if (code < 0 || code > kMaxGlyphCode) return "";
   return glyphText[code];
+}
+
+int GlyphTextLength(int code) {
+  if (code < 0 || code > kMaxGlyphCode) return 0;
+  return glyphTextLength[code];
 }
 
 int GlyphByteCount(int code) {

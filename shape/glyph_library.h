@@ -34,6 +34,9 @@ void LoadGlyphIndex(std::FILE* file);
 // The glyph text of a character code; empty for a code without a glyph or outside 0 to 130.
 const char* LookUpGlyph(int code);
 
+// The length of that text.
+int GlyphTextLength(int code);
+
 // The bytes the glyph adds to a shape: its token count + 1 (1 for a code without a glyph).
 int GlyphByteCount(int code);
 

@@ -7,6 +7,7 @@
 #include "core/cell_grid.h"
 #include "core/entity_table.h"
 #include "core/message_text.h"
+#include "core/prefetch.h"
 #include "core/whole_units.h"
 #include "platform/platform.h"
 #include "shape/glyph_library.h"
@@ -21,26 +22,46 @@ std::int32_t penX = 0;
 std::int32_t penY = 0;
 int keyCursor = 0;
 
+// Far enough ahead to cover a memory fetch, near enough to stay in the cache.
+constexpr int kRecordsAhead = 8;
+
+// A record may straddle two cache lines; both are asked for.
+void PrefetchRecord(const DrawingEntityRecord& record) {
+  PrefetchForReading(&record);
+  PrefetchForReading(reinterpret_cast<const char*>(&record) + sizeof record - 1);
+}
+
 // The byte limit keeps a shape's text far below the capacity; the bound here only makes
-// sure that no input at all can write past it.
-void Append(const char* piece) {
-  const int length = static_cast<int>(std::strlen(piece));
-  const int count =
-      length < kShapeTextCapacity - 1 - specLength ? length : kShapeTextCapacity - 1 - specLength;
+// sure that no input at all can write past it. The text is terminated once, when the shape
+// is complete.
+void AppendChars(const char* piece, int length) {
+  const int room = kShapeTextCapacity - 1 - specLength;
+  const int count = length < room ? length : room;
   std::memcpy(specText + specLength, piece, static_cast<unsigned>(count));
   specLength += count;
-  specText[specLength] = '\0';
+}
+
+// Pieces of constant length copy without measuring them.
+template <std::size_t N>
+void Append(const char (&piece)[N]) {
+  constexpr int length = static_cast<int>(N - 1);
+  if (specLength + length < kShapeTextCapacity) {
+    std::memcpy(specText + specLength, piece, N - 1);
+    specLength += length;
+  } else {
+    AppendChars(piece, length);
+  }
 }
 
 void AppendNumber(long value) {
-  char digits[24];
-  const std::to_chars_result result = std::to_chars(digits, digits + sizeof digits - 1, value);
-  *result.ptr = '\0';
-  Append(digits);
+  const std::to_chars_result result =
+      std::to_chars(specText + specLength, specText + kShapeTextCapacity - 1, value);
+  if (result.ec == std::errc()) specLength = static_cast<int>(result.ptr - specText);
 }
 
 // "8,(dx,dy)" and "12,(dx,dy,bulge)" share their opening.
-void AppendVector(const char* code, long dx, long dy) {
+template <std::size_t N>
+void AppendVector(const char (&code)[N], long dx, long dy) {
   Append(code);
   Append(",(");
   AppendNumber(dx);
@@ -149,7 +170,7 @@ void EncodeText(const DrawingEntityRecord& record) {
   byteCount += 5;
   for (const char* c = record.text; *c != '\0'; ++c) {
     const int code = static_cast<unsigned char>(*c);
-    Append(LookUpGlyph(code));
+    AppendChars(LookUpGlyph(code), GlyphTextLength(code));
     Append("1,");
     byteCount += GlyphByteCount(code);
   }
@@ -218,13 +239,17 @@ bool EncodeShape(int n, EncodedShape& shape) {
   if (shapeEntityCount[n] == 0) return false;
 
   specLength = 0;
-  specText[0] = '\0';
   byteCount = 0;
   penX = originX;
   penY = originY;
   bool first = true;
   for (int position = 1; position <= shapeEntityCount[n]; ++position) {
     CheckByteLimit(n);
+    // The keys jump about the table as the drawing's entities do: fetching a few records
+    // ahead keeps the walk from waiting on memory at every record.
+    if (keyCursor + kRecordsAhead < entityTotal) {
+      PrefetchRecord(entityRecords[entityKeys[keyCursor + kRecordsAhead] % kKeyShapeFactor]);
+    }
     const DrawingEntityRecord& record = entityRecords[entityKeys[keyCursor++] % kKeyShapeFactor];
     ArcPiece pieces[2];
     const int arcPieces = record.kind == kKindArc ? PlanArc(record, pieces) : 0;
@@ -265,8 +290,10 @@ bool EncodeShape(int n, EncodedShape& shape) {
   // The check before each entity cannot see what the last one adds: a text of 30
   // characters adds hundreds of bytes. A shape past the limit is never written.
   if (byteCount > kShapeByteLimit) StopPastByteLimit(n);
+  specText[specLength] = '\0';
   shape.byteCount = byteCount;
   shape.text = specText;
+  shape.length = specLength;
   return true;
 }
 

@@ -20,6 +20,7 @@ struct EncodedShape {
   char name[32];
   std::int32_t byteCount;
   const char* text;  // NUL-terminated, valid until the next shape is encoded
+  std::int32_t length;
 };
 
 // Sets the key cursor before the first sorted key.

@@ -13,16 +13,37 @@
 namespace korvex {
 namespace {
 
-// The output's bytes are exact on every platform: the line end is written here, never
-// left to a text-mode stream.
-bool WriteLine(std::FILE* output, const char* line, std::size_t length) {
-  return std::fwrite(line, 1, length, output) == length && std::fwrite("\r\n", 1, 2, output) == 2;
+// The output goes out in large blocks: a write per line would cost more than the encoding.
+// Its bytes are exact on every platform: the line ends are put here, never left to a
+// text-mode stream.
+constexpr std::size_t kOutputBlockSize = 1 << 16;
+char outputBlock[kOutputBlockSize];
+std::size_t outputLength = 0;
+std::FILE* outputFile = nullptr;
+
+bool FlushOutput() {
+  const std::size_t length = outputLength;
+  outputLength = 0;
+  return std::fwrite(outputBlock, 1, length, outputFile) == length;
 }
 
-bool WriteHeader(std::FILE* output, int n, const EncodedShape& shape) {
-  char line[kWriterLineCapacity];
-  char* p = line;
-  char* const end = line + sizeof line;
+// Room for one whole line and its line end, flushing first when the block is nearly full.
+char* LineSpace() {
+  constexpr std::size_t kLineSpace = kWriterLineCapacity + 2;
+  if (kOutputBlockSize - outputLength < kLineSpace && !FlushOutput()) return nullptr;
+  return outputBlock + outputLength;
+}
+
+void EndLine(char* lineEnd) {
+  lineEnd[0] = '\r';
+  lineEnd[1] = '\n';
+  outputLength = static_cast<std::size_t>(lineEnd + 2 - outputBlock);
+}
+
+bool WriteHeader(int n, const EncodedShape& shape) {
+  char* p = LineSpace();
+  if (p == nullptr) return false;
+  char* const end = p + kWriterLineCapacity;
   *p++ = '*';
   p = std::to_chars(p, end, n).ptr;
   *p++ = ',';
@@ -30,22 +51,33 @@ bool WriteHeader(std::FILE* output, int n, const EncodedShape& shape) {
   *p++ = ',';
   const std::size_t nameLength = std::strlen(shape.name);
   std::memcpy(p, shape.name, nameLength);
-  p += nameLength;
-  return WriteLine(output, line, static_cast<std::size_t>(p - line));
+  EndLine(p + nameLength);
+  return true;
 }
 
-// Every comma counts for the cut, so a line may end inside a parenthesised group.
-bool WriteBody(std::FILE* output, const char* text) {
-  char line[kWriterLineCapacity];
-  std::size_t length = 0;
-  for (const char* c = text; *c != '\0'; ++c) {
-    line[length++] = *c;
-    if ((*c == ',' && length >= kBodyLineCut) || length == sizeof line) {
-      if (!WriteLine(output, line, length)) return false;
-      length = 0;
+// A line ends at the first comma that makes it kBodyLineCut characters or more, or at
+// kWriterLineCapacity characters. Every comma counts for the cut, so a line may end
+// inside a parenthesised group.
+bool WriteBody(const char* text, std::size_t length) {
+  constexpr std::size_t kCutFrom = kBodyLineCut - 1;
+  constexpr std::size_t kCapacity = kWriterLineCapacity;
+  const char* const end = text + length;
+  while (text < end) {
+    const std::size_t remaining = static_cast<std::size_t>(end - text);
+    const std::size_t window = remaining < kCapacity ? remaining : kCapacity;
+    std::size_t lineLength = window;
+    if (window > kCutFrom) {
+      const void* comma = std::memchr(text + kCutFrom, ',', window - kCutFrom);
+      if (comma != nullptr)
+        lineLength = static_cast<std::size_t>(static_cast<const char*>(comma) - text) + 1;
     }
+    char* line = LineSpace();
+    if (line == nullptr) return false;
+    std::memcpy(line, text, lineLength);
+    EndLine(line + lineLength);
+    text += lineLength;
   }
-  return length == 0 || WriteLine(output, line, length);
+  return true;
 }
 
 // The glyph file lies beside the program, never in the current folder.
@@ -91,12 +123,20 @@ bool WriteShapes(std::FILE* output) {
   SortEntityKeys();
   if (textCaptured && !LoadGlyphs()) return false;
   StartEncoderRun();
+  outputFile = output;
+  outputLength = 0;
   EncodedShape shape;
   for (int n = 1; n <= kMaxShapeNumber; ++n) {
     if (!EncodeShape(n, shape)) continue;
-    if (!WriteHeader(output, n, shape) || !WriteBody(output, shape.text)) return false;
+    if (!WriteHeader(n, shape) || !WriteBody(shape.text, static_cast<std::size_t>(shape.length))) {
+      return false;
+    }
   }
-  return std::fputc(0x1A, output) != EOF;
+  char* last = LineSpace();
+  if (last == nullptr) return false;
+  *last = 0x1A;
+  outputLength += 1;
+  return FlushOutput();
 }
 
 }  // namespace korvex
