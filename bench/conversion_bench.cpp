@@ -4,6 +4,7 @@
 // and entities per second.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -87,9 +88,16 @@ void BM_ConvertDrawing(benchmark::State& state) {
 
 constexpr int kSizes[] = {1000, 10000, korvex::bench::kMaxDrawingRecords};
 
+// The fastest repetition is the steadiest figure on a shared machine: interference only
+// ever adds time.
+double Fastest(const std::vector<double>& times) {
+  return *std::min_element(times.begin(), times.end());
+}
+
 void Sizes(benchmark::internal::Benchmark* benchmark) {
   for (int size : kSizes) benchmark->Arg(size);
   benchmark->Unit(benchmark::kMillisecond);
+  benchmark->ComputeStatistics("min", Fastest);
 }
 
 BENCHMARK(BM_ReadLinesOnly)->Apply(Sizes);
@@ -101,17 +109,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    // With repetitions only the mean stands for a benchmark; without them, its one run.
+    // With repetitions the fastest stands for a benchmark; without them, its one run.
     for (const Run& run : runs) {
-      const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-      if (run.run_type == Run::RT_Aggregate && !mean) continue;
+      const bool fastest = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
+      if (run.run_type == Run::RT_Aggregate && !fastest) continue;
       if (run.run_type == Run::RT_Iteration && run.repetitions > 1) continue;
       times_[run.run_name.str()] = run.GetAdjustedRealTime();
     }
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nRatios to the floor (reading the lines only), real time:\n");
+    std::printf("\nRatios to the floor (reading the lines only), fastest real times:\n");
     for (int size : kSizes) {
       std::string arg = "/";  // appended, not concatenated: GCC 12 warns wrongly on "/" + s
       arg += std::to_string(size);
