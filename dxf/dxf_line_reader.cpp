@@ -29,6 +29,14 @@ bool FillBlock() {
   return blockLength > 0;
 }
 
+// Refills the block and takes its new position and length into the reader's locals.
+bool Refill(std::size_t& position, std::size_t& length) {
+  const bool filled = FillBlock();
+  position = blockPosition;
+  length = blockLength;
+  return filled;
+}
+
 }  // namespace
 
 bool OpenDrawingFile(const std::filesystem::path& path) {
@@ -51,28 +59,33 @@ void CloseDrawingFile() {
 }
 
 bool ReadDxfLine() {
-  int length = 0;
-  while (length < kDxfLineBuffer - 1) {
-    if (blockPosition == blockLength && !FillBlock()) break;
-    const char c = block[blockPosition++];
+  // The position is kept in locals: a store into the line's characters may alias any
+  // global, which would send the position through memory at every character.
+  std::size_t position = blockPosition;
+  std::size_t length = blockLength;
+  int lineLength = 0;
+  while (lineLength < kDxfLineBuffer - 1) {
+    if (position == length && !Refill(position, length)) break;
+    const char c = block[position++];
     if (c == '\r') {
       // CR LF reads as "\n"; a CR alone stays what it is.
-      if (blockPosition == blockLength && !FillBlock()) {
-        dxfLine[length++] = c;
+      if (position == length && !Refill(position, length)) {
+        dxfLine[lineLength++] = c;
         break;
       }
-      if (block[blockPosition] == '\n') {
-        ++blockPosition;
-        dxfLine[length++] = '\n';
+      if (block[position] == '\n') {
+        ++position;
+        dxfLine[lineLength++] = '\n';
         break;
       }
     }
-    dxfLine[length++] = c;
+    dxfLine[lineLength++] = c;
     if (c == '\n') break;
   }
-  dxfLine[length] = '\0';
-  dxfLineLength = length;
-  return length > 0;
+  blockPosition = position;
+  dxfLine[lineLength] = '\0';
+  dxfLineLength = lineLength;
+  return lineLength > 0;
 }
 
 bool DrawingReadFailed() {

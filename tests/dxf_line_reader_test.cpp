@@ -1,0 +1,93 @@
+#include "dxf/dxf_line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace korvex {
+namespace {
+
+using testing::KorvexTest;
+using testing::WriteFileBytes;
+
+// The lines as a C text stream on Windows gives them to a 32-byte fgets: CR LF folded to
+// "\n", a lone CR kept, pieces of at most 31 characters.
+std::vector<std::string> ExpectedLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char c = bytes[i];
+    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+      c = '\n';
+      ++i;
+    }
+    line += c;
+    if (c == '\n' || line.size() == kDxfLineBuffer - 1) {
+      lines.push_back(line);
+      line.clear();
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+class DxfLineReaderTest : public KorvexTest {
+ protected:
+  std::vector<std::string> ReadAll(const std::string& bytes) {
+    const std::filesystem::path path = Scratch("lines.dxf");
+    WriteFileBytes(path, bytes);
+    std::vector<std::string> lines;
+    EXPECT_TRUE(OpenDrawingFile(path));
+    while (ReadDxfLine()) {
+      EXPECT_EQ(static_cast<int>(std::char_traits<char>::length(dxfLine)), dxfLineLength);
+      lines.emplace_back(dxfLine, static_cast<std::size_t>(dxfLineLength));
+    }
+    // The end stays the end.
+    EXPECT_FALSE(ReadDxfLine());
+    EXPECT_EQ(dxfLineLength, 0);
+    EXPECT_FALSE(DrawingReadFailed());
+    CloseDrawingFile();
+    return lines;
+  }
+};
+
+// The file is read in 64 KiB blocks; a line end split between two blocks, or a piece that
+// runs across one, must read as if the file were read whole.
+TEST_F(DxfLineReaderTest, LinesAcrossBlockBoundariesReadAsWhole) {
+  constexpr std::size_t kBlock = 1 << 16;
+  const std::string tails[] = {"\r\n", "\r", "\rx\n", "\n\n", "\r\r\n", std::string(40, 'y') + "\n",
+                               "z"};
+  for (std::size_t before = kBlock - 33; before <= kBlock + 1; ++before) {
+    for (const std::string& tail : tails) {
+      std::string bytes(before, 'a');
+      for (std::size_t i = 20; i < before; i += 21) bytes[i] = '\n';
+      bytes += tail;
+      bytes += " 10\r\n1.5\r\n";
+      SCOPED_TRACE(::testing::Message() << before << " bytes before a tail of " << tail.size());
+      ASSERT_EQ(ReadAll(bytes), ExpectedLines(bytes));
+    }
+  }
+}
+
+TEST_F(DxfLineReaderTest, AnyMixOfLineEndsReadsAsTheTextStreamWould) {
+  std::mt19937 random(5);
+  const char alphabet[] = {'a', 'b', '0', ' ', '\r', '\n', '\r', '\n'};
+  for (int round = 0; round < 6; ++round) {
+    std::string bytes(150000 + static_cast<std::size_t>(round) * 7919, '\0');
+    for (char& c : bytes) c = alphabet[random() % sizeof alphabet];
+    if (round % 2 == 1) bytes.back() = '\r';
+    SCOPED_TRACE(round);
+    ASSERT_EQ(ReadAll(bytes), ExpectedLines(bytes));
+  }
+}
+
+TEST_F(DxfLineReaderTest, EmptyFileHasNoLines) {
+  EXPECT_TRUE(ReadAll("").empty());
+}
+
+}  // namespace
+}  // namespace korvex
