@@ -1,7 +1,5 @@
 #include "core/cell_grid.h"
 
-#include <cmath>
-
 namespace korvex {
 
 CellBox cellTable[kCellCount + 1];
@@ -18,12 +16,13 @@ void BuildCellTable() {
   }
 }
 
-std::int16_t CellOfPoint(double x, double y) {
-  // The row term is negative on the sheet, so its truncation toward zero moves a y with
-  // (y + 4) an exact multiple of 125 into the row below. Callers pass whole 16-bit units,
-  // so both terms stay far inside the int range.
-  const int rowTerm = static_cast<int>(std::trunc((y + 4) / kCellPitch - 17));
-  const int colTerm = static_cast<int>(std::trunc((x + 4) / kCellPitch + 1));
+std::int16_t CellOfPoint(std::int16_t x, std::int16_t y) {
+  // rowTerm = trunc((y + 4) / 125 - 17) and colTerm = trunc((x + 4) / 125 + 1). For whole
+  // units both are exact integer divisions, which truncate toward zero as the rule does;
+  // the negative row term is why a y with (y + 4) an exact multiple of 125 falls into the
+  // row below.
+  const int rowTerm = (y + 4 - 17 * kCellPitch) / kCellPitch;
+  const int colTerm = (x + 4 + kCellPitch) / kCellPitch;
   return static_cast<std::int16_t>(colTerm - kSheetColumns * (rowTerm + 1));
 }
 
@@ -37,7 +36,7 @@ bool InsideCellBox(int n, double x, double y) {
   return box.left <= x + 0.5 && box.right >= x - 0.5 && box.bottom <= y + 0.5 && box.top >= y - 0.5;
 }
 
-std::int16_t LineCell(double x1, double y1, double x2, double y2) {
+std::int16_t LineCell(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
   // The sheet's y limit is 1980 here, not 1975.
   if (x1 < 0 || x1 > kSheetExtent || y1 < 0 || y1 > 1980) return 0;
   if (x2 < 0 || x2 > kSheetExtent || y2 < 0 || y2 > 1980) return 0;
@@ -50,7 +49,7 @@ std::int16_t LineCell(double x1, double y1, double x2, double y2) {
   return startCell;
 }
 
-std::int16_t TextCell(double x, double y) {
+std::int16_t TextCell(std::int16_t x, std::int16_t y) {
   const std::int16_t n = CellOfPoint(x, y);
   if (!IsCellNumber(n)) return 0;
   const CellBox& box = cellTable[n];
@@ -60,7 +59,7 @@ std::int16_t TextCell(double x, double y) {
   return inside ? n : 0;
 }
 
-std::int16_t PointCell(double x, double y) {
+std::int16_t PointCell(std::int16_t x, std::int16_t y) {
   const std::int16_t n = CellOfPoint(x, y);
   if (!IsCellNumber(n)) return 0;
   const CellBox& box = cellTable[n];

@@ -26,20 +26,20 @@ extern CellBox cellTable[kCellCount + 1];
 
 void BuildCellTable();
 
-// The cell whose catchment holds the point; any value, also outside 1 to 256.
-std::int16_t CellOfPoint(double x, double y);
+// The cell whose catchment holds the point (whole units); any value, also outside 1 to 256.
+std::int16_t CellOfPoint(std::int16_t x, std::int16_t y);
 
 // The box of cell n with every edge widened by 0.5; false for n outside 1 to 256.
 bool InsideCellBox(int n, double x, double y);
 
 // Shape number 1 to 255 of a segment whose two ends lie in one box, else 0.
-std::int16_t LineCell(double x1, double y1, double x2, double y2);
+std::int16_t LineCell(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2);
 
 // Cell of a text insertion point, the box extended upward over the name band; 0 if none.
-std::int16_t TextCell(double x, double y);
+std::int16_t TextCell(std::int16_t x, std::int16_t y);
 
 // Cell of a POINT: the box, its top edge not included; 0 if none.
-std::int16_t PointCell(double x, double y);
+std::int16_t PointCell(std::int16_t x, std::int16_t y);
 
 inline bool IsShapeNumber(int n) {
   return n >= 1 && n <= kMaxShapeNumber;

@@ -26,10 +26,16 @@ bool ReadDxfLine();
 // True when the last read failed because the file could not be read, not at its end.
 bool DrawingReadFailed();
 
-// Exact whole-line comparison, line end included: DxfLineIs("  0\n").
+// Exact whole-line comparison, line end included: DxfLineIs("  0\n"). A byte at a time:
+// the reader has just stored the line a byte at a time, and a wider load of those bytes
+// would wait for the stores to reach the cache.
 template <std::size_t N>
 inline bool DxfLineIs(const char (&expected)[N]) {
-  return dxfLineLength == static_cast<int>(N - 1) && std::memcmp(dxfLine, expected, N - 1) == 0;
+  if (dxfLineLength != static_cast<int>(N - 1)) return false;
+  for (std::size_t i = 0; i < N - 1; ++i) {
+    if (dxfLine[i] != expected[i]) return false;
+  }
+  return true;
 }
 
 // The current line as atof / atoi read it.

@@ -33,16 +33,25 @@ bool ParsePlainDecimal(const char* p, const char* end, double& value) {
   while (p < end && static_cast<unsigned>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
   long count = p - first;
   long decimals = 0;
+  const std::uint64_t whole = digits;
+  unsigned fractionDigits = 0;  // any non-zero decimal makes this non-zero
   if (p < end && *p == '.') {
     const char* const fraction = ++p;
-    while (p < end && static_cast<unsigned>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
+    while (p < end && static_cast<unsigned>(*p - '0') < 10) {
+      const unsigned digit = static_cast<unsigned>(*p++ - '0');
+      digits = digits * 10 + digit;
+      fractionDigits |= digit;
+    }
     decimals = p - fraction;
     count += decimals;
   }
   // An exponent, a hexadecimal or a word ends the plain form: the full conversion decides.
   if (count == 0 || count > 15) return false;
   if (p < end && (*p == 'e' || *p == 'E' || *p == 'x' || *p == 'X')) return false;
-  const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+  // Whole values, the most common on a drawing drawn to a grid, need no division.
+  const double magnitude = fractionDigits == 0
+                               ? static_cast<double>(whole)
+                               : static_cast<double>(digits) / kPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 namespace korvex {
 namespace {
 
@@ -37,6 +40,21 @@ TEST_F(CellGridTest, PointToCellNumber) {
   // A column's catchment runs to 21 units right of its box.
   EXPECT_EQ(CellOfPoint(120, 1925), 1);
   EXPECT_EQ(CellOfPoint(121, 1925), 2);
+}
+
+// The cell of a whole-unit point is worked out in integers; it must be the sheet's rule,
+// trunc((y + 4) / 125 - 17) and trunc((x + 4) / 125 + 1) in doubles, for every 16-bit value.
+TEST_F(CellGridTest, IntegerCellRuleIsTheRuleForEveryWholeUnit) {
+  const auto ruleCell = [](double x, double y) {
+    const int rowTerm = static_cast<int>(std::trunc((y + 4) / 125 - 17));
+    const int colTerm = static_cast<int>(std::trunc((x + 4) / 125 + 1));
+    return colTerm - 16 * (rowTerm + 1);
+  };
+  for (int v = INT16_MIN; v <= INT16_MAX; ++v) {
+    const auto whole = static_cast<std::int16_t>(v);
+    ASSERT_EQ(CellOfPoint(whole, 1000), ruleCell(v, 1000)) << "x " << v;
+    ASSERT_EQ(CellOfPoint(1000, whole), ruleCell(1000, v)) << "y " << v;
+  }
 }
 
 TEST_F(CellGridTest, LinesBelongOnlyWhenBothEndsLieInOneBox) {
