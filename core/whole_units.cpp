@@ -1,15 +1,15 @@
 #include "core/whole_units.h"
 
-#include <cmath>
+#include <cstdint>
 
 namespace korvex {
 
 bool TruncateToWhole(double value, std::int16_t& whole) {
-  // Written so that NaN fails too; the range test comes before the conversion,
-  // which would be undefined for a value that does not fit.
-  const double cut = std::trunc(value);
-  if (!(cut >= INT16_MIN && cut <= INT16_MAX)) return false;
-  whole = static_cast<std::int16_t>(cut);
+  // Truncation toward zero keeps exactly the values strictly between these two in range;
+  // NaN fails the test too. The test comes before the conversion, which would be
+  // undefined for a value that does not fit; the conversion itself truncates.
+  if (!(value > INT16_MIN - 1.0 && value < INT16_MAX + 1.0)) return false;
+  whole = static_cast<std::int16_t>(static_cast<int>(value));
   return true;
 }
 
