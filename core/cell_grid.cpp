@@ -41,12 +41,14 @@ std::int16_t LineCell(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::in
   if (x1 < 0 || x1 > kSheetExtent || y1 < 0 || y1 > 1980) return 0;
   if (x2 < 0 || x2 > kSheetExtent || y2 < 0 || y2 > 1980) return 0;
   if (x1 == x2 && y1 == y2) return 0;
-  const std::int16_t startCell = CellOfPoint(x1, y1);
-  if (!InsideCellBox(startCell, x1, y1)) return 0;
-  const std::int16_t endCell = CellOfPoint(x2, y2);
-  if (!InsideCellBox(endCell, x2, y2)) return 0;
-  if (startCell != endCell || !IsShapeNumber(startCell)) return 0;
-  return startCell;
+  // Both ends in one box: for whole units the box widened by 0.5 holds exactly the
+  // points of the box itself, so the test stays in integers.
+  const std::int16_t n = CellOfPoint(x1, y1);
+  if (CellOfPoint(x2, y2) != n || !IsShapeNumber(n)) return 0;
+  const CellBox& box = cellTable[n];
+  const bool inside = box.left <= x1 && x1 <= box.right && box.bottom <= y1 && y1 <= box.top &&
+                      box.left <= x2 && x2 <= box.right && box.bottom <= y2 && y2 <= box.top;
+  return inside ? n : 0;
 }
 
 std::int16_t TextCell(std::int16_t x, std::int16_t y) {
