@@ -1,5 +1,6 @@
 #include "dxf/dxf_line_reader.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "dxf/dxf_number.h"
@@ -58,7 +59,12 @@ void CloseDrawingFile() {
   blockPosition = 0;
 }
 
-bool ReadDxfLine() {
+namespace {
+
+// Reads the next line or piece into the buffer. Each of its characters other than the line
+// end is also shown to `watch`, so that a value can be read as it passes.
+template <typename Watcher>
+bool ReadLineWatched(Watcher& watch) {
   // The position is kept in locals: a store into the line's characters may alias any
   // global, which would send the position through memory at every character.
   std::size_t position = blockPosition;
@@ -71,6 +77,7 @@ bool ReadDxfLine() {
       // CR LF reads as "\n"; a CR alone stays what it is.
       if (position == length && !Refill(position, length)) {
         dxfLine[lineLength++] = c;
+        watch(c);
         break;
       }
       if (block[position] == '\n') {
@@ -81,11 +88,71 @@ bool ReadDxfLine() {
     }
     dxfLine[lineLength++] = c;
     if (c == '\n') break;
+    watch(c);
   }
   blockPosition = position;
   dxfLine[lineLength] = '\0';
   dxfLineLength = lineLength;
   return lineLength > 0;
+}
+
+struct Unwatched {
+  void operator()(char) {}
+};
+
+// Follows a value line that is a plain decimal ("-1760.250000"): an optional leading '-',
+// digits and at most one point, nothing else before the line end. It gathers what the
+// plain-decimal reading of the number parser would gather from the finished line.
+struct PlainDecimalWatcher {
+  std::uint64_t digits = 0;  // wraps harmlessly on long lines, which are not taken
+  std::uint64_t whole = 0;
+  int count = 0;
+  int decimals = 0;
+  int seen = 0;
+  unsigned fractionDigits = 0;
+  bool negative = false;
+  bool inFraction = false;
+  bool plain = true;
+
+  void operator()(char c) {
+    const unsigned digit = static_cast<unsigned>(c - '0');
+    if (digit < 10) {
+      digits = digits * 10 + digit;
+      ++count;
+      if (inFraction) {
+        ++decimals;
+        fractionDigits |= digit;
+      }
+    } else if (c == '.' && !inFraction) {
+      inFraction = true;
+      whole = digits;
+    } else if (c == '-' && seen == 0) {
+      negative = true;
+    } else {
+      plain = false;
+    }
+    ++seen;
+  }
+
+  // The same value as the number parser's, when the line was plain.
+  bool Value(double& value) const {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (!plain || count == 0 || count > 15) return false;
+    const double magnitude = !inFraction ? static_cast<double>(digits)
+                             : fractionDigits == 0
+                                 ? static_cast<double>(whole)
+                                 : static_cast<double>(digits) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+  }
+};
+
+}  // namespace
+
+bool ReadDxfLine() {
+  Unwatched none;
+  return ReadLineWatched(none);
 }
 
 bool DrawingReadFailed() {
@@ -101,7 +168,9 @@ int DxfLineInteger() {
 }
 
 void ReadDxfValue(double& holder) {
-  if (ReadDxfLine()) holder = DxfLineNumber();
+  PlainDecimalWatcher watcher;
+  if (!ReadLineWatched(watcher)) return;
+  if (!watcher.Value(holder)) holder = DxfLineNumber();
 }
 
 }  // namespace korvex

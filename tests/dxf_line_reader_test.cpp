@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_number.h"
 #include "test_support.h"
 
 namespace korvex {
@@ -83,6 +87,56 @@ TEST_F(DxfLineReaderTest, AnyMixOfLineEndsReadsAsTheTextStreamWould) {
     SCOPED_TRACE(round);
     ASSERT_EQ(ReadAll(bytes), ExpectedLines(bytes));
   }
+}
+
+// A value is read as its line passes; it must be exactly what the number parser makes of
+// the finished line, whatever the line holds.
+TEST_F(DxfLineReaderTest, ValuesReadInPassingAreTheParsersValues) {
+  std::mt19937_64 random(9);
+  const char* const forms[] = {"%.6f", "%.0f", "%.3f", "%.15f", "%.9e", "%g", "%+.2f", " %.1f"};
+  std::vector<std::string> values = {"-0.000000",
+                                     "0",
+                                     "-",
+                                     ".",
+                                     "-.5",
+                                     ".5",
+                                     "12.",
+                                     "1.2.3",
+                                     "1-2",
+                                     "7.5xyz",
+                                     "0x1A",
+                                     "1e5",
+                                     "inf",
+                                     "nan",
+                                     "",
+                                     "123456789012345",
+                                     "1234567890123456",
+                                     "99.5\r7",
+                                     std::string(40, '7'),
+                                     "-1760.250000",
+                                     "1003.000000"};
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::ldexp(static_cast<double>(random() % 2000000000) - 1e9,
+                                    static_cast<int>(random() % 40) - 30);
+    char text[64];
+    std::snprintf(text, sizeof text, forms[random() % std::size(forms)], value);
+    values.emplace_back(text);
+  }
+  std::string bytes;
+  for (std::size_t i = 0; i < values.size(); ++i) bytes += values[i] + (i % 2 ? "\r\n" : "\n");
+
+  const std::filesystem::path path = Scratch("values.dxf");
+  WriteFileBytes(path, bytes);
+  ASSERT_TRUE(OpenDrawingFile(path));
+  for (int lineNumber = 0;; ++lineNumber) {
+    double passing = -12345;
+    ReadDxfValue(passing);
+    if (dxfLineLength == 0) break;
+    const double parsed = ParseDxfNumber(dxfLine, static_cast<std::size_t>(dxfLineLength));
+    ASSERT_EQ(std::memcmp(&passing, &parsed, sizeof parsed), 0)
+        << "line " << lineNumber << ": " << dxfLine << " gives " << passing << ", not " << parsed;
+  }
+  CloseDrawingFile();
 }
 
 TEST_F(DxfLineReaderTest, EmptyFileHasNoLines) {
