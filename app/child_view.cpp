@@ -9,7 +9,7 @@
 #include <string>
 
 #ifdef KORVEX_HAVE_PREVIEW
-#include "shape/sheet_preview.h"
+#include "shape_files/sheet_preview.h"
 #endif
 
 wxBEGIN_EVENT_TABLE(CChildView, wxWindow)

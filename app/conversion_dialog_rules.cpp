@@ -75,8 +75,11 @@ void ConversionDialogRules::Generate() {
     platform::ShowMessage(kNoOutputMessage, platform::kMessageOk);
     return;
   }
-  const bool written = converter_.Convert(inputPath_, outputPath_);
-  platform::ShowMessage(written ? kGeneratedMessage : kNotGeneratedMessage, platform::kMessageOk);
+  const Outcome outcome = converter_.Convert(inputPath_, outputPath_);
+  // A stop at a limit ends the program, as the conversion's message said it would.
+  if (outcome == Outcome::kStopped) platform::EndProcess(platform::kExitStopped);
+  platform::ShowMessage(outcome == Outcome::kDone ? kGeneratedMessage : kNotGeneratedMessage,
+                        platform::kMessageOk);
 }
 
 void ConversionDialogRules::ExitProgram() {

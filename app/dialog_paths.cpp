@@ -26,14 +26,11 @@ std::string FolderWithSeparator(const std::string& path) {
   return path.substr(0, FileNameStart(path));
 }
 
-std::string WithoutExtension(const std::string& path) {
-  const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || dot < FileNameStart(path)) return path;
-  return path.substr(0, dot);
-}
-
 std::string DefaultOutputName(const std::string& inputPath) {
-  return WithoutExtension(inputPath) + ".shp";
+  // The path without its extension: a dot in a folder's name is no extension.
+  const std::size_t dot = inputPath.find_last_of('.');
+  if (dot == std::string::npos || dot < FileNameStart(inputPath)) return inputPath + ".shp";
+  return inputPath.substr(0, dot) + ".shp";
 }
 
 std::string ShapeFilePath(const std::string& chosenPath) {
@@ -46,10 +43,6 @@ std::string ShapeFilePath(const std::string& chosenPath) {
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   if (extension.empty() || path.find('.', FileNameStart(path)) != std::string::npos) return path;
   return path + "." + extension;
-}
-
-std::filesystem::path PathFromText(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
 }  // namespace korvex::shell

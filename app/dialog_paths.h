@@ -13,11 +13,8 @@ namespace korvex::shell {
 // when the path names no folder, so that the platform chooses where a dialog starts.
 std::string FolderWithSeparator(const std::string& path);
 
-// The path without the extension of its file name ("C:\my.files\in" stays whole: the
-// dot belongs to a folder).
-std::string WithoutExtension(const std::string& path);
-
-// The .shp file proposed for a drawing: beside it, with the drawing's extension replaced.
+// The .shp file proposed for a drawing: beside it, with the drawing's extension replaced
+// ("C:\my.files\in" gains ".shp": the dot belongs to a folder).
 std::string DefaultOutputName(const std::string& inputPath);
 
 // A confirmed output path made to end in ".shp" (any case): "result" and "result.txt"
@@ -28,8 +25,5 @@ std::string ShapeFilePath(const std::string& chosenPath);
 // The path with "." + extension appended when its file name has no extension, as a file
 // dialog's default extension does for a typed name.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
-
-// The path named by UTF-8 text, for the file functions.
-std::filesystem::path PathFromText(const std::string& text);
 
 }  // namespace korvex::shell

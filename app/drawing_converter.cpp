@@ -1,15 +1,17 @@
 // The conversion dialog's converter: hands the two paths to the conversion library.
 #include "app/drawing_converter.h"
 
-#include "app/dialog_paths.h"
-#include "core/conversion_run.h"
+#include "conversion/conversion_run.h"
+#include "platform/platform.h"
 
 namespace korvex::shell {
 
-bool ConversionRunConverter::Convert(const std::string& inputPath, const std::string& outputPath) {
-  if (!ConvertDrawing(PathFromText(inputPath), PathFromText(outputPath))) return false;
-  lastWritten_ = outputPath;
-  return true;
+Outcome ConversionRunConverter::Convert(const std::string& inputPath,
+                                        const std::string& outputPath) {
+  const Outcome outcome =
+      ConvertDrawing(platform::PathFromUtf8(inputPath), platform::PathFromUtf8(outputPath));
+  if (outcome == Outcome::kDone) lastWritten_ = outputPath;
+  return outcome;
 }
 
 }  // namespace korvex::shell

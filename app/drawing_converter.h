@@ -1,23 +1,25 @@
 // The conversion run as the conversion dialog calls it: an input drawing and an output
-// file in, success out. The run shows its own messages through the platform layer.
+// file in, the outcome out. The run shows its own messages through the platform layer.
 #pragma once
 
 #include <string>
+
+#include "platform/outcome.h"
 
 namespace korvex::shell {
 
 class DrawingConverter {
  public:
   virtual ~DrawingConverter() = default;
-  // True when the .shp file was written; false after the run showed why not.
-  virtual bool Convert(const std::string& inputPath, const std::string& outputPath) = 0;
+  // Done when the .shp file was written; refused or stopped after the run showed why not.
+  virtual Outcome Convert(const std::string& inputPath, const std::string& outputPath) = 0;
 };
 
 // The program's converter: the conversion library's ConvertDrawing. It remembers the last
 // file it wrote, which the main window then shows.
 class ConversionRunConverter final : public DrawingConverter {
  public:
-  bool Convert(const std::string& inputPath, const std::string& outputPath) override;
+  Outcome Convert(const std::string& inputPath, const std::string& outputPath) override;
   // Empty until a conversion has written a file.
   const std::string& LastWritten() const { return lastWritten_; }
 

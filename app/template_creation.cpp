@@ -36,7 +36,7 @@ bool TemplateCreation::CreateEmptyShapesFile() {
 
   const std::string target = WithDefaultExtension(*chosen, request.defaultExtension);
   std::error_code error;
-  if (!files_.Copy(templatePath, PathFromText(target), error)) {
+  if (!files_.Copy(templatePath, platform::PathFromUtf8(target), error)) {
     // Silence would leave the user looking for a file that isn't there.
     platform::ShowMessage("Empty Shapes DXF Not Created in\n" + target + "\n" + error.message(),
                           platform::kMessageOk);

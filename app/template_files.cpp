@@ -1,7 +1,7 @@
 // The program's support drawing, found beside the executable through the platform layer.
 #include "app/template_files.h"
 
-#include "core/template_drawing.h"
+#include "dxf/template_drawing.h"
 
 namespace korvex::shell {
 

@@ -10,12 +10,12 @@
 #include <map>
 #include <string>
 
-#include "core/conversion_run.h"
-#include "core/entity_table.h"
+#include "conversion/conversion_run.h"
 #include "drawing_generator.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_reader.h"
 #include "platform/platform.h"
+#include "sheet/entity_table.h"
 
 #if !defined(_WIN32)
 #include <unistd.h>
@@ -82,11 +82,12 @@ void BM_ReadDrawing(benchmark::State& state) {
   const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     korvex::ResetConversionTables();
-    if (!korvex::ReadDrawing(sample.drawing)) state.SkipWithError("drawing refused");
+    if (korvex::ReadDrawing(sample.drawing) != korvex::Outcome::kDone)
+      state.SkipWithError("drawing refused");
   }
-  state.counters["records"] = korvex::entityTotal;
+  state.counters["records"] = korvex::Entities().total;
   state.counters["records/s"] =
-      benchmark::Counter(korvex::entityTotal, benchmark::Counter::kIsIterationInvariantRate);
+      benchmark::Counter(korvex::Entities().total, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Converting again over the .shp of the run before, as a user converting a drawing anew
@@ -98,11 +99,12 @@ void BM_ConvertDrawing(benchmark::State& state) {
   const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
   const std::filesystem::path output = std::filesystem::temp_directory_path() / "korvex-bench.shp";
   for (auto _ : state) {
-    if (!korvex::ConvertDrawing(sample.drawing, output)) state.SkipWithError("not converted");
+    if (korvex::ConvertDrawing(sample.drawing, output) != korvex::Outcome::kDone)
+      state.SkipWithError("not converted");
   }
-  state.counters["records"] = korvex::entityTotal;
+  state.counters["records"] = korvex::Entities().total;
   state.counters["records/s"] =
-      benchmark::Counter(korvex::entityTotal, benchmark::Counter::kIsIterationInvariantRate);
+      benchmark::Counter(korvex::Entities().total, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Converting to a .shp that does not exist yet: the first conversion of a drawing.
@@ -116,13 +118,14 @@ void BM_ConvertToNewFile(benchmark::State& state) {
     std::error_code error;
     std::filesystem::remove(output, error);
     state.ResumeTiming();
-    if (!korvex::ConvertDrawing(sample.drawing, output)) state.SkipWithError("not converted");
+    if (korvex::ConvertDrawing(sample.drawing, output) != korvex::Outcome::kDone)
+      state.SkipWithError("not converted");
   }
   std::error_code error;
   std::filesystem::remove(output, error);
-  state.counters["records"] = korvex::entityTotal;
+  state.counters["records"] = korvex::Entities().total;
   state.counters["records/s"] =
-      benchmark::Counter(korvex::entityTotal, benchmark::Counter::kIsIterationInvariantRate);
+      benchmark::Counter(korvex::Entities().total, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 constexpr int kSizes[] = {1000, 10000, korvex::bench::kMaxDrawingRecords};

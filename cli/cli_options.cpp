@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
-#include "shape/preview_format.h"
+#include "platform/platform.h"
+#include "shape_files/preview_format.h"
 
 namespace korvex::cli {
 
@@ -26,14 +27,6 @@ const char kUsageText[] =
     "\n"
     "Exit status: 0 written (check: no problems), 1 not written (check: problems found),\n"
     "2 wrong command line, 3 stopped part-way.\n";
-
-namespace {
-
-std::filesystem::path PathOf(const std::string& argument) {
-  return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
-}
-
-}  // namespace
 
 std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing) {
   std::filesystem::path shape = drawing;
@@ -91,7 +84,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
         options.error = argument + " needs a file name";
         return options;
       }
-      (isPreview ? options.preview : options.output) = PathOf(arguments[++i]);
+      (isPreview ? options.preview : options.output) = platform::PathFromUtf8(arguments[++i]);
       haveOutput = haveOutput || !isPreview;
     } else if (options.command == Command::kConvert && argument == "--stop-at-warning") {
       options.stopAtWarning = true;
@@ -101,7 +94,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
       options.error = "unknown option '" + argument + "'";
       return options;
     } else if (!haveInput) {
-      options.input = PathOf(argument);
+      options.input = platform::PathFromUtf8(argument);
       haveInput = true;
     } else {
       options.error = "unexpected argument '" + argument + "'";

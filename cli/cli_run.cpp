@@ -5,15 +5,15 @@
 #include <iostream>
 
 #include "cli/cli_options.h"
-#include "core/conversion_run.h"
-#include "core/template_drawing.h"
+#include "conversion/conversion_run.h"
+#include "dxf/template_drawing.h"
 #include "platform/console_frontend.h"
 #include "platform/platform.h"
 #ifdef KORVEX_HAVE_PREVIEW
-#include "shape/sheet_preview.h"
+#include "shape_files/sheet_preview.h"
 #endif
-#include "shape/shp_check.h"
-#include "shape/shp_source.h"
+#include "shape_files/shp_check.h"
+#include "shape_files/shp_source.h"
 
 namespace {
 
@@ -84,7 +84,9 @@ int WritePreview(const std::filesystem::path&, const std::filesystem::path&) {
 #endif
 
 int RunConvert(const CliOptions& options) {
-  if (!korvex::ConvertDrawing(options.input, options.output)) {
+  const korvex::Outcome outcome = korvex::ConvertDrawing(options.input, options.output);
+  if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
+  if (outcome != korvex::Outcome::kDone) {
     std::cerr << "korvex-cli: Shape File Not Generated\n";
     return korvex::cli::kExitNotWritten;
   }

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include "core/cell_grid.h"
+#include "sheet/cell_grid.h"
 
 namespace korvex {
 
-BulgeArcState bulgeArc = {};
-
 namespace {
+
+BulgeArcState bulgeArc = {};
 
 // Whether the counter-clockwise arc from a1 to a2 passes the direction q (degrees).
 bool PassesDirection(double a1, double a2, double q) {
@@ -16,11 +16,28 @@ bool PassesDirection(double a1, double a2, double q) {
   return a1 > a2 && a2 >= q;
 }
 
-bool IsCellNumber(int n) {
-  return n >= 1 && n <= kCellCount;
+}  // namespace
+
+const BulgeArcState& CurrentBulgeArc() {
+  return bulgeArc;
 }
 
-}  // namespace
+void SetBulgeArcRadius(double radius) {
+  bulgeArc.radius = radius;
+}
+
+void SetBulgeArcCentre(double centreX, double centreY) {
+  bulgeArc.centreX = centreX;
+  bulgeArc.centreY = centreY;
+}
+
+void PlaceBulgeArc(double radius, double centreX, double centreY, double x1, double y1, double x2,
+                   double y2) {
+  bulgeArc.radius = radius;
+  SetBulgeArcCentre(centreX, centreY);
+  bulgeArc.startAngle = AngleFromCentre(x1, y1);
+  bulgeArc.endAngle = AngleFromCentre(x2, y2);
+}
 
 PlanePoint PointOnArc(double cx, double cy, double r, double a) {
   const double t = a / 180 * kPi;
@@ -49,7 +66,7 @@ std::int16_t ArcCell(std::int16_t sx, std::int16_t sy, std::int16_t ex, std::int
   if (sx == ex && sy == ey) return 0;
   const std::int16_t n = CellOfPoint(sx, sy);
   if (CellOfPoint(ex, ey) != n || !IsCellNumber(n)) return 0;
-  const CellBox& cell = cellTable[n];
+  const CellBox cell = CellBoxOf(n);
   const bool inside = cell.left <= box.minX + 0.5 && cell.right >= box.maxX - 0.5 &&
                       cell.bottom <= box.minY + 0.5 && cell.top >= box.maxY - 0.5;
   return inside ? n : 0;
@@ -58,7 +75,7 @@ std::int16_t ArcCell(std::int16_t sx, std::int16_t sy, std::int16_t ex, std::int
 std::int16_t CircleCell(std::int16_t cx, std::int16_t cy, std::int16_t r) {
   const std::int16_t n = CellOfPoint(cx, cy);
   if (!IsCellNumber(n)) return 0;
-  const CellBox& cell = cellTable[n];
+  const CellBox cell = CellBoxOf(n);
   const double x = cx;
   const double y = cy;
   const double radius = r;

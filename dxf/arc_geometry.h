@@ -9,12 +9,10 @@
 
 #include <cstdint>
 
+#include "sheet/geometry.h"
+
 namespace korvex {
 
-inline constexpr double kPi = 3.141592653589793;
-inline constexpr double kHalfPi = 1.5707963267948966;
-inline constexpr double kThreeHalfPi = 4.71238898038469;
-inline constexpr double kTwoPi = 6.283185307179586;
 // How far half a chord may exceed the radius and still be taken as a diameter.
 inline constexpr double kChordTolerance = 0.002;
 
@@ -32,7 +30,8 @@ struct ArcBox {
 
 // The working record of the bulge computations, shared by BulgeArc, CentreFromChord and
 // the polyline capture. It lives for the whole run and is never cleared: the caller sets
-// radius to 0 before each arc segment so that BulgeArc computes it.
+// the radius to 0 before each arc segment so that BulgeArc computes it. Written only
+// through the functions below; read through CurrentBulgeArc.
 struct BulgeArcState {
   double radius;  // 0 or less: not yet computed
   double centreX;
@@ -41,7 +40,18 @@ struct BulgeArcState {
   double endAngle;
 };
 
-extern BulgeArcState bulgeArc;
+const BulgeArcState& CurrentBulgeArc();
+
+// The radius BulgeArc and CentreFromChord work with; 0 lets BulgeArc compute it.
+void SetBulgeArcRadius(double radius);
+
+// The centre AngleFromCentre measures from.
+void SetBulgeArcCentre(double centreX, double centreY);
+
+// A whole arc known by its radius and centre: the angles of its two ends are measured
+// from that centre.
+void PlaceBulgeArc(double radius, double centreX, double centreY, double x1, double y1, double x2,
+                   double y2);
 
 // (cx + r cos a, cy + r sin a), a in degrees.
 PlanePoint PointOnArc(double cx, double cy, double r, double a);

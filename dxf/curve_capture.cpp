@@ -9,12 +9,13 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/cell_grid.h"
-#include "core/entity_table.h"
-#include "core/whole_units.h"
 #include "dxf/arc_geometry.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_reader.h"
+#include "sheet/cell_grid.h"
+#include "sheet/entity_table.h"
+#include "sheet/geometry.h"
+#include "sheet/whole_units.h"
 
 namespace korvex {
 namespace {
@@ -72,12 +73,13 @@ int ReadFlags() {
   return ReadDxfLine() ? DxfLineInteger() : 0;
 }
 
-void StoreLine(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+// The stores return what AdmitRecord says: false when the reading is to stop.
+bool StoreLine(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
   StartRecord(n, kKindLine, x1, y1, x2, y2);
-  AdmitRecord(n);
+  return AdmitRecord(n);
 }
 
-void StoreArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2,
+bool StoreArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2,
               double centreX, double centreY, double startAngle, double endAngle, double radius) {
   DrawingEntityRecord& record = StartRecord(n, kKindArc, x1, y1, x2, y2);
   record.centreX = centreX;
@@ -85,13 +87,14 @@ void StoreArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2,
   record.startAngle = startAngle;
   record.endAngle = endAngle;
   record.radius = radius;
-  AdmitRecord(n);
+  return AdmitRecord(n);
 }
 
-void StoreBulgeArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2,
+bool StoreBulgeArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2,
                    std::int16_t y2) {
-  StoreArc(n, x1, y1, x2, y2, bulgeArc.centreX, bulgeArc.centreY, bulgeArc.startAngle,
-           bulgeArc.endAngle, bulgeArc.radius);
+  const BulgeArcState& arc = CurrentBulgeArc();
+  return StoreArc(n, x1, y1, x2, y2, arc.centreX, arc.centreY, arc.startAngle, arc.endAngle,
+                  arc.radius);
 }
 
 // The mirror image in the y axis of an angle seen from a mirrored centre, kept in 0 to 360
@@ -127,17 +130,13 @@ void StoreSplitArc(std::int16_t n, double bulge, std::int16_t x1, std::int16_t y
   if (!RoundToWhole(opposite.x, mx) || !RoundToWhole(opposite.y, my)) return;
   if (!FitsDisplacement(mx - x1, my - y1) || !FitsDisplacement(x2 - mx, y2 - my)) return;
 
-  bulgeArc.radius = radius;
-  bulgeArc.centreX = (x1 + opposite.x) * 0.5;
-  bulgeArc.centreY = (y1 + opposite.y) * 0.5;
-  bulgeArc.startAngle = AngleFromCentre(x1, y1);
-  bulgeArc.endAngle = AngleFromCentre(mx, my);
-  if (mx != x1 || my != y1) StoreBulgeArc(n, x1, y1, mx, my);
+  PlaceBulgeArc(radius, (x1 + opposite.x) * 0.5, (y1 + opposite.y) * 0.5, x1, y1, mx, my);
+  if ((mx != x1 || my != y1) && !StoreBulgeArc(n, x1, y1, mx, my)) return;
 
   // When the end rounds onto M the half circle already ends there.
   if (mx == x2 && my == y2) return;
   const double restSweep = 4 * std::atan(std::fabs(bulge)) - kPi;
-  bulgeArc.radius = 0;
+  SetBulgeArcRadius(0);
   BulgeArc(std::tan(restSweep / 4), mx, my, x2, y2);
   StoreBulgeArc(n, mx, my, x2, y2);
 }
@@ -172,7 +171,7 @@ void MakeSegment(const Vertex& from, const Vertex& to) {
     y2 = y;
   }
   if (std::fabs(bulge) <= 1) {
-    bulgeArc.radius = 0;
+    SetBulgeArcRadius(0);
     BulgeArc(bulge, x1, y1, x2, y2);
     StoreBulgeArc(n, x1, y1, x2, y2);
   } else {
@@ -182,7 +181,9 @@ void MakeSegment(const Vertex& from, const Vertex& to) {
 
 void MakeSegments(int flags) {
   if ((flags & 1) != 0 && vertexCount > 0) vertices[vertexCount++] = vertices[0];
-  for (int i = 0; i + 1 < vertexCount; ++i) MakeSegment(vertices[i], vertices[i + 1]);
+  for (int i = 0; i + 1 < vertexCount && !Entities().stopped; ++i) {
+    MakeSegment(vertices[i], vertices[i + 1]);
+  }
 }
 
 // Reads the value line after a " 10" and starts a vertex with it.
@@ -234,7 +235,7 @@ void ResetCurveHolders() {
 }
 
 void CaptureArc() {
-  skipMark = false;
+  bool skipMark = false;
   bool mirrorMark = false;
   while (NextEntityGroup()) {
     if (ReadCurveGroup()) continue;

@@ -8,10 +8,9 @@
 
 namespace korvex {
 
-char dxfLine[kDxfLineBuffer];
-int dxfLineLength = 0;
-
 namespace {
+
+DxfLine line = {};
 
 // The file is read in blocks: a character at a time through stdio would cost more than
 // all the matching together.
@@ -39,6 +38,8 @@ bool Refill(std::size_t& position, std::size_t& length) {
 }
 
 }  // namespace
+
+const DxfLine& currentDxfLine = line;
 
 bool OpenDrawingFile(const std::filesystem::path& path) {
   CloseDrawingFile();
@@ -76,23 +77,23 @@ bool ReadLineWatched(Watcher& watch) {
     if (c == '\r') {
       // CR LF reads as "\n"; a CR alone stays what it is.
       if (position == length && !Refill(position, length)) {
-        dxfLine[lineLength++] = c;
+        line.text[lineLength++] = c;
         watch(c);
         break;
       }
       if (block[position] == '\n') {
         ++position;
-        dxfLine[lineLength++] = '\n';
+        line.text[lineLength++] = '\n';
         break;
       }
     }
-    dxfLine[lineLength++] = c;
+    line.text[lineLength++] = c;
     if (c == '\n') break;
     watch(c);
   }
   blockPosition = position;
-  dxfLine[lineLength] = '\0';
-  dxfLineLength = lineLength;
+  line.text[lineLength] = '\0';
+  line.length = lineLength;
   return lineLength > 0;
 }
 
@@ -100,52 +101,17 @@ struct Unwatched {
   void operator()(char) {}
 };
 
-// Follows a value line that is a plain decimal ("-1760.250000"): an optional leading '-',
-// digits and at most one point, nothing else before the line end. It gathers what the
-// plain-decimal reading of the number parser would gather from the finished line.
+// Follows a value line as it passes: when it is a plain decimal from its first character
+// to its line end, its value is known without reading the line again.
 struct PlainDecimalWatcher {
-  std::uint64_t digits = 0;  // wraps harmlessly on long lines, which are not taken
-  std::uint64_t whole = 0;
-  int count = 0;
-  int decimals = 0;
-  int seen = 0;
-  unsigned fractionDigits = 0;
-  bool negative = false;
-  bool inFraction = false;
+  PlainDecimal decimal;
   bool plain = true;
 
   void operator()(char c) {
-    const unsigned digit = static_cast<unsigned>(c - '0');
-    if (digit < 10) {
-      digits = digits * 10 + digit;
-      ++count;
-      if (inFraction) {
-        ++decimals;
-        fractionDigits |= digit;
-      }
-    } else if (c == '.' && !inFraction) {
-      inFraction = true;
-      whole = digits;
-    } else if (c == '-' && seen == 0) {
-      negative = true;
-    } else {
-      plain = false;
-    }
-    ++seen;
+    if (!decimal.Add(c)) plain = false;
   }
 
-  // The same value as the number parser's, when the line was plain.
-  bool Value(double& value) const {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (!plain || count == 0 || count > 15) return false;
-    const double magnitude = !inFraction ? static_cast<double>(digits)
-                             : fractionDigits == 0
-                                 ? static_cast<double>(whole)
-                                 : static_cast<double>(digits) / kPowersOfTen[decimals];
-    value = negative ? -magnitude : magnitude;
-    return true;
-  }
+  bool Value(double& value) const { return plain && decimal.Value(value); }
 };
 
 }  // namespace
@@ -160,11 +126,11 @@ bool DrawingReadFailed() {
 }
 
 double DxfLineNumber() {
-  return ParseDxfNumber(dxfLine, static_cast<std::size_t>(dxfLineLength));
+  return ParseDxfNumber(line.text, static_cast<std::size_t>(line.length));
 }
 
 int DxfLineInteger() {
-  return ParseDxfInteger(dxfLine, static_cast<std::size_t>(dxfLineLength));
+  return ParseDxfInteger(line.text, static_cast<std::size_t>(line.length));
 }
 
 void ReadDxfValue(double& holder) {

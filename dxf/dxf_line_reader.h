@@ -13,8 +13,14 @@ namespace korvex {
 inline constexpr int kDxfLineBuffer = 32;
 
 // The line just read, with its "\n" when it had one, NUL-terminated.
-extern char dxfLine[kDxfLineBuffer];
-extern int dxfLineLength;
+struct DxfLine {
+  char text[kDxfLineBuffer];
+  int length;
+};
+
+// Only the line reader writes the line; a reference rather than a function, so that the
+// comparisons of the scan stay inline.
+extern const DxfLine& currentDxfLine;
 
 bool OpenDrawingFile(const std::filesystem::path& path);
 void CloseDrawingFile();
@@ -30,9 +36,10 @@ bool DrawingReadFailed();
 // would wait for the stores to reach the cache.
 template <std::size_t N>
 inline bool DxfLineIs(const char (&expected)[N]) {
-  if (dxfLineLength != static_cast<int>(N - 1)) return false;
+  const DxfLine& line = currentDxfLine;
+  if (line.length != static_cast<int>(N - 1)) return false;
   for (std::size_t i = 0; i < N - 1; ++i) {
-    if (dxfLine[i] != expected[i]) return false;
+    if (line.text[i] != expected[i]) return false;
   }
   return true;
 }

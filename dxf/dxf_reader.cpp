@@ -4,17 +4,16 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/cell_grid.h"
-#include "core/entity_table.h"
-#include "core/message_text.h"
-#include "core/whole_units.h"
 #include "dxf/curve_capture.h"
 #include "dxf/dxf_line_reader.h"
+#include "dxf/template_drawing.h"
+#include "platform/message_text.h"
 #include "platform/platform.h"
+#include "sheet/cell_grid.h"
+#include "sheet/entity_table.h"
+#include "sheet/whole_units.h"
 
 namespace korvex {
-
-bool skipMark = false;
 
 bool NextEntityGroup() {
   while (ReadDxfLine()) {
@@ -52,7 +51,6 @@ void ResetValueHolders() {
 }
 
 void ReadLineEntity() {
-  skipMark = false;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
@@ -66,7 +64,6 @@ void ReadLineEntity() {
       return;  // a LINE with an extrusion direction is never captured
     }
   }
-  if (skipMark) return;
   if (holderX == holderEndX && holderY == holderEndY) return;
   std::int16_t x1, y1, x2, y2;
   if (!RoundToWhole(holderX, x1) || !RoundToWhole(holderY, y1) || !RoundToWhole(holderEndX, x2) ||
@@ -94,14 +91,10 @@ void MarkTemplateMarker(const char* text) {
 }
 
 void ReadTextEntity() {
-  skipMark = false;
   while (NextEntityGroup()) {
     if (DxfLineIs("  8\n")) {
       ReadDxfLine();
-      if (DxfLineIs("ID\n")) {
-        skipMark = true;
-        return;  // cell numbers and captions of the sheet
-      }
+      if (DxfLineIs("ID\n")) return;  // cell numbers and captions of the sheet
     } else if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
@@ -110,33 +103,31 @@ void ReadTextEntity() {
       ReadDxfValue(holderTextHeight);
     } else if (DxfLineIs("  1\n")) {
       if (ReadDxfLine()) {
-        const bool hasLineEnd = dxfLine[dxfLineLength - 1] == '\n';
-        CopyText(holderText, dxfLine, dxfLineLength - (hasLineEnd ? 1 : 0));
+        const DxfLine& line = currentDxfLine;
+        const bool hasLineEnd = line.text[line.length - 1] == '\n';
+        CopyText(holderText, line.text, line.length - (hasLineEnd ? 1 : 0));
       }
     }
   }
-  if (skipMark) return;
   std::int16_t x, y;
   if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) return;
   const std::int16_t n = TextCell(x, y);
   if (n == kCellCount) {
-    if (y >= cellTable[kCellCount].top) MarkTemplateMarker(holderText);
+    if (y >= CellBoxOf(kCellCount).top) MarkTemplateMarker(holderText);
     return;
   }
   if (!IsShapeNumber(n)) return;
-  if (y >= cellTable[n].top) {
-    CopyText(shapeNames[n], holderText, static_cast<int>(std::strlen(holderText)));
+  if (y >= CellBoxOf(n).top) {
+    SetShapeName(n, holderText, static_cast<int>(std::strlen(holderText)));
     return;
   }
   DrawingEntityRecord& record = StartRecord(n, kKindText, x, y);
   CopyText(record.text, holderText, static_cast<int>(std::strlen(holderText)));
   record.textHeight = TextHeightByte(holderTextHeight);
-  textCaptured = true;
   AdmitRecord(n);
 }
 
 void ReadPointEntity() {
-  skipMark = false;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
@@ -144,19 +135,18 @@ void ReadPointEntity() {
       ReadDxfValue(holderY);
     }
   }
-  if (skipMark) return;
   std::int16_t x, y;
   if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) return;
   const std::int16_t n = PointCell(x, y);
   if (!IsShapeNumber(n)) return;
-  shapeOriginX[n] = x;
-  shapeOriginY[n] = y;
+  SetShapeOrigin(n, x, y);
 }
 
 // Every line the scan reads is compared, so a value line of an entity that no handler
-// reads acts as an entity name or a stop word when it reads as one.
+// reads acts as an entity name or a stop word when it reads as one. A stop at the record
+// limit ends the scan.
 void ScanEntities() {
-  while (ReadDxfLine()) {
+  while (!Entities().stopped && ReadDxfLine()) {
     if (DxfLineIs("VIEWPORT\n") || DxfLineIs("DESCRIPTION\n") || DxfLineIs("ENDSEC\n")) {
       return;
     } else if (DxfLineIs("LINE\n")) {
@@ -186,36 +176,36 @@ bool FindEntitiesSection() {
 
 }  // namespace
 
-bool ReadDrawing(const std::filesystem::path& inputPath) {
+Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   markerFirstSeen = false;
   markerSecondSeen = false;
   ResetValueHolders();
   ResetCurveHolders();
   if (!OpenDrawingFile(inputPath)) {
     ShowPathMessage("Error opening DXF file %s", inputPath, platform::kMessageOk);
-    return false;
+    return Outcome::kRefused;
   }
-  textCaptured = false;
   if (FindEntitiesSection()) ScanEntities();
 
   const bool readFailed = DrawingReadFailed();
   CloseDrawingFile();
+  if (Entities().stopped) return Outcome::kStopped;
   if (readFailed) {
     ShowPathMessage("Error reading DXF file %s", inputPath, platform::kMessageOk);
-    return false;
+    return Outcome::kRefused;
   }
   if (!markerFirstSeen || !markerSecondSeen) {
     platform::ShowMessage(
         "Invalid input DXF file\n"
         "Make sure ShapesTemplate.dxf template was NOT ALTERED OR MODIFIED in any way!",
         platform::kMessageInformation);
-    return false;
+    return Outcome::kRefused;
   }
-  if (entityTotal == 0) {
+  if (Entities().total == 0) {
     platform::ShowMessage("No valid drawing entities found", platform::kMessageInformation);
-    return false;
+    return Outcome::kRefused;
   }
-  return true;
+  return Outcome::kDone;
 }
 
 }  // namespace korvex

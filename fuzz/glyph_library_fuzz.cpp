@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "fuzz/fuzz_frontend.h"
-#include "shape/glyph_library.h"
-#include "shape/shape_interpreter.h"
+#include "shape_files/shp_source.h"
+#include "shape_files/source_shape_drawing.h"
+#include "shape_output/glyph_library.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static korvex::fuzzing::QuietFrontend frontend;
@@ -20,14 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   KORVEX_FUZZ_CHECK(file != nullptr);
   KORVEX_FUZZ_CHECK(size == 0 || std::fwrite(data, 1, size, file) == size);
   KORVEX_FUZZ_CHECK(std::fflush(file) == 0);
-  try {
-    korvex::LoadGlyphIndex(file);
-  } catch (const korvex::fuzzing::RunStopped&) {
-    // "Error finding text definition": the run would end here.
-  }
+  // False after "Error finding text definition": the run would stop there.
+  korvex::LoadGlyphIndex(file);
   std::fclose(file);
 
-  static std::int16_t bytes[korvex::kMaxInterpretedBytes];
+  static korvex::ShapeSource source;
+  static korvex::SourceProblemList problems;
   for (int code = -2; code <= 260; ++code) {
     const char* glyph = korvex::LookUpGlyph(code);
     const std::size_t length = std::strlen(glyph);
@@ -49,8 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The bytes a glyph adds to a shape are the tokens it holds and the pen-down after it.
     KORVEX_FUZZ_CHECK(korvex::GlyphByteCount(code) == tokens + 1);
     // The interpreter takes whatever the library holds.
-    const int count = korvex::ParseShapeBytes(glyph, bytes, korvex::kMaxInterpretedBytes);
-    if (count > 0) korvex::DrawShapeBytes(bytes, count, 0, 0, 1, nullptr, nullptr);
+    problems.Clear();
+    korvex::ReadShapeSource("*1,1,GLYPH\n" + std::string(glyph) + "0\n", source, problems);
+    if (source.shapeCount == 1) {
+      korvex::DrawSourceShape(source, source.shapes[0], 0, 0, 1, nullptr, nullptr);
+    }
   }
   return 0;
 }

@@ -1,12 +1,15 @@
-// Fuzz target: the shape interpreter, with shape source text (ParseShapeBytes) and with
-// raw byte values, each drawn through a sink that checks every stroke it receives.
+// Fuzz target: the shape interpreter, with the shapes of shape source text (as the source
+// reader takes them) and with raw byte values, each drawn through a sink that checks every
+// stroke it receives.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz/fuzz_frontend.h"
-#include "shape/shape_interpreter.h"
+#include "shape_files/shape_interpreter.h"
+#include "shape_files/shp_source.h"
+#include "shape_files/source_shape_drawing.h"
 
 namespace {
 
@@ -18,31 +21,42 @@ void CountStroke(void* context, double, double, double, double) {
   ++static_cast<StrokeCount*>(context)->strokes;
 }
 
-void Draw(const std::int16_t* bytes, int count) {
-  StrokeCount counted;
-  const korvex::DrawResult result =
-      korvex::DrawShapeBytes(bytes, count, 0, 0, 1, CountStroke, &counted);
+// Each byte draws a bounded number of chords: at most a full turn of 5-degree steps, or
+// one stroke per displacement pair.
+void CheckDrawn(const korvex::DrawResult& result, const StrokeCount& counted, int count) {
   KORVEX_FUZZ_CHECK(result.ok || result.problem != nullptr);
-  // Each byte draws a bounded number of chords: at most a full turn of 5-degree steps, or
-  // one stroke per displacement pair.
   KORVEX_FUZZ_CHECK(counted.strokes <= 80L * (count + 1));
 }
+
+constexpr int kMaxRawBytes = 4096;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static std::int16_t bytes[korvex::kMaxInterpretedBytes];
+  static korvex::ShapeSource source;
+  static korvex::SourceProblemList problems;
+  problems.Clear();
   const std::string text(reinterpret_cast<const char*>(data), size);
-  const int count = korvex::ParseShapeBytes(text.c_str(), bytes, korvex::kMaxInterpretedBytes);
-  KORVEX_FUZZ_CHECK(count >= -1 && count <= korvex::kMaxInterpretedBytes);
-  for (int i = 0; i < count; ++i) KORVEX_FUZZ_CHECK(bytes[i] >= -255 && bytes[i] <= 255);
-  if (count >= 0) Draw(bytes, count);
+  korvex::ReadShapeSource("*1,0,FUZZ\n" + text + "\n", source, problems);
+  for (int i = 0; i < source.shapeCount && i < 64; ++i) {
+    const korvex::SourceShape& shape = source.shapes[i];
+    // Subshapes may draw the same bytes many times over: only the result is checked.
+    StrokeCount counted;
+    const korvex::DrawResult result =
+        korvex::DrawSourceShape(source, shape, 0, 0, 1, CountStroke, &counted);
+    KORVEX_FUZZ_CHECK(result.ok || result.problem != nullptr);
+  }
 
   // The same input as raw signed bytes, which reaches codes text seldom spells.
+  static std::int16_t bytes[kMaxRawBytes];
   int raw = 0;
-  for (; raw < static_cast<int>(size) && raw < korvex::kMaxInterpretedBytes; ++raw) {
+  for (; raw < static_cast<int>(size) && raw < kMaxRawBytes; ++raw) {
     bytes[raw] = static_cast<std::int8_t>(data[raw]);
   }
-  Draw(bytes, raw);
+  korvex::ShapeDrawingOptions options;
+  options.sink = CountStroke;
+  StrokeCount counted;
+  options.sinkContext = &counted;
+  CheckDrawn(korvex::DrawShape(bytes, raw, 0, 0, 1, options), counted, raw);
   return 0;
 }

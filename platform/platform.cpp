@@ -24,7 +24,6 @@ class StderrFrontend final : public Frontend {
 
 StderrFrontend defaultFrontend;
 Frontend* installedFrontend = &defaultFrontend;
-void (*endProcessHook)() = nullptr;
 
 }  // namespace
 
@@ -62,16 +61,7 @@ std::filesystem::path RunningExecutableFolder() {
 #endif
 }
 
-void SetEndProcessHook(void (*hook)()) {
-  endProcessHook = hook;
-}
-
 void EndProcess(int status) {
-  if (endProcessHook != nullptr) {
-    void (*hook)() = endProcessHook;
-    endProcessHook = nullptr;
-    hook();
-  }
   installedFrontend->EndProcess(status);
   std::exit(status);  // a front end that failed to end the process
 }
@@ -105,6 +95,10 @@ bool CopyFileByPath(const std::filesystem::path& from, const std::filesystem::pa
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
 }  // namespace korvex::platform

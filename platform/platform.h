@@ -1,7 +1,7 @@
 // The few things the conversion path needs of the platform: opening files by path,
-// modal messages, the executable's folder, and ending the process. Which front end
-// answers them (desktop, command line, tests) is known only here, through the
-// Frontend installed at start-up.
+// modal messages and the executable's folder; and, for the front ends, ending the process. Which
+// front end answers them (desktop, command line, tests) is known only here, through the Frontend
+// installed at start-up.
 #pragma once
 
 #include <cstdio>
@@ -52,10 +52,8 @@ std::filesystem::path ExecutableFolder();
 // The folder of the running executable as the operating system reports it.
 std::filesystem::path RunningExecutableFolder();
 
-// Called by EndProcess before the process ends, so that a half-written output file can be
-// removed; nullptr clears it.
-void SetEndProcessHook(void (*hook)());
-
+// Ends the process through the installed front end; for the front ends' own decisions
+// (the library reports outcomes and never ends the process itself).
 [[noreturn]] void EndProcess(int status);
 
 // fopen by path: wide names on Windows. The mode should be binary ("rb", "wb"): line ends
@@ -70,5 +68,9 @@ bool CopyFileByPath(const std::filesystem::path& from, const std::filesystem::pa
 
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);
+
+// The path that UTF-8 text names (a command-line argument, a text box's contents),
+// whatever the system's own encoding of names.
+std::filesystem::path PathFromUtf8(const std::string& text);
 
 }  // namespace korvex::platform

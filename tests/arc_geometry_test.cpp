@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/cell_grid.h"
+#include "sheet/cell_grid.h"
 
 namespace korvex {
 namespace {
@@ -16,12 +16,12 @@ class ArcGeometryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     BuildCellTable();
-    bulgeArc = {};
+    PlaceBulgeArc(0, 0, 0, 0, 0, 0, 0);
   }
 
   static void ExpectCentre(double x, double y) {
-    EXPECT_NEAR(bulgeArc.centreX, x, kNear);
-    EXPECT_NEAR(bulgeArc.centreY, y, kNear);
+    EXPECT_NEAR(CurrentBulgeArc().centreX, x, kNear);
+    EXPECT_NEAR(CurrentBulgeArc().centreY, y, kNear);
   }
 };
 
@@ -128,8 +128,7 @@ TEST_F(ArcGeometryTest, DistancesAndChordDirections) {
 }
 
 TEST_F(ArcGeometryTest, AngleFromCentreInEveryQuadrant) {
-  bulgeArc.centreX = 50;
-  bulgeArc.centreY = 50;
+  SetBulgeArcCentre(50, 50);
   struct Case {
     double x, y, angle;
   } cases[] = {
@@ -144,7 +143,7 @@ TEST_F(ArcGeometryTest, AngleFromCentreInEveryQuadrant) {
 }
 
 TEST_F(ArcGeometryTest, CentreFromChordLiesLeftOfTheChord) {
-  bulgeArc.radius = 12.5;
+  SetBulgeArcRadius(12.5);
   EXPECT_TRUE(CentreFromChord(40, 50, 60, 50));
   ExpectCentre(50, 57.5);
   EXPECT_TRUE(CentreFromChord(60, 50, 40, 50));
@@ -152,7 +151,7 @@ TEST_F(ArcGeometryTest, CentreFromChordLiesLeftOfTheChord) {
 }
 
 TEST_F(ArcGeometryTest, CentreFromChordTakesAChordJustOverTheDiameterAsOne) {
-  bulgeArc.radius = 10;
+  SetBulgeArcRadius(10);
   EXPECT_TRUE(CentreFromChord(40, 50, 60.003, 50));
   ExpectCentre(50, 50);
   // A zero chord puts the centre a radius to the left of direction 0.
@@ -161,15 +160,14 @@ TEST_F(ArcGeometryTest, CentreFromChordTakesAChordJustOverTheDiameterAsOne) {
 }
 
 TEST_F(ArcGeometryTest, CentreFromChordFailsWhenNoCircleOfTheRadiusFits) {
-  bulgeArc.radius = 10;
-  bulgeArc.centreX = 1;
-  bulgeArc.centreY = 2;
+  SetBulgeArcRadius(10);
+  SetBulgeArcCentre(1, 2);
   EXPECT_FALSE(CentreFromChord(40, 50, 60.01, 50));
-  EXPECT_EQ(bulgeArc.centreX, 1);  // the centre is left as it was
-  EXPECT_EQ(bulgeArc.centreY, 2);
-  bulgeArc.radius = std::nan("");
+  EXPECT_EQ(CurrentBulgeArc().centreX, 1);  // the centre is left as it was
+  EXPECT_EQ(CurrentBulgeArc().centreY, 2);
+  SetBulgeArcRadius(std::nan(""));
   EXPECT_FALSE(CentreFromChord(40, 50, 60, 50));
-  EXPECT_EQ(bulgeArc.centreX, 1);
+  EXPECT_EQ(CurrentBulgeArc().centreX, 1);
 }
 
 TEST_F(ArcGeometryTest, BulgeArcWorkedExamples) {
@@ -184,19 +182,19 @@ TEST_F(ArcGeometryTest, BulgeArcWorkedExamples) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    bulgeArc.radius = 0;
+    SetBulgeArcRadius(0);
     BulgeArc(c.bulge, c.x1, c.y1, c.x2, c.y2);
-    EXPECT_NEAR(bulgeArc.radius, c.radius, kNear);
+    EXPECT_NEAR(CurrentBulgeArc().radius, c.radius, kNear);
     ExpectCentre(c.cx, c.cy);
-    EXPECT_NEAR(bulgeArc.startAngle, c.start, kNear);
-    EXPECT_NEAR(bulgeArc.endAngle, c.end, kNear);
+    EXPECT_NEAR(CurrentBulgeArc().startAngle, c.start, kNear);
+    EXPECT_NEAR(CurrentBulgeArc().endAngle, c.end, kNear);
   }
 }
 
 TEST_F(ArcGeometryTest, BulgeArcKeepsARadiusSetBeforehand) {
-  bulgeArc.radius = 12.5;
+  SetBulgeArcRadius(12.5);
   BulgeArc(1, 40, 50, 60, 50);  // a bulge of 1 alone would give radius 10
-  EXPECT_EQ(bulgeArc.radius, 12.5);
+  EXPECT_EQ(CurrentBulgeArc().radius, 12.5);
   ExpectCentre(50, 57.5);
 }
 

@@ -1,4 +1,4 @@
-#include "core/cell_grid.h"
+#include "sheet/cell_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +22,13 @@ TEST_F(CellGridTest, CornersOfTheSheet) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.n);
-    EXPECT_EQ(cellTable[c.n].left, c.left);
-    EXPECT_EQ(cellTable[c.n].right, c.right);
-    EXPECT_EQ(cellTable[c.n].bottom, c.bottom);
-    EXPECT_EQ(cellTable[c.n].top, c.top);
+    const CellBox box = CellBoxOf(c.n);
+    EXPECT_EQ(box.left, c.left);
+    EXPECT_EQ(box.right, c.right);
+    EXPECT_EQ(box.bottom, c.bottom);
+    EXPECT_EQ(box.top, c.top);
+    EXPECT_EQ(CellCornerOf(c.n).x, c.left);
+    EXPECT_EQ(CellCornerOf(c.n).y, c.bottom);
   }
 }
 
@@ -88,11 +91,12 @@ TEST_F(CellGridTest, PointsExcludeOnlyTheTopEdge) {
   EXPECT_EQ(PointCell(3000, 50), 0);
 }
 
-TEST_F(CellGridTest, BoxTestWidensEveryEdgeByHalfAUnit) {
-  EXPECT_TRUE(InsideCellBox(241, -0.5, 100.5));
-  EXPECT_FALSE(InsideCellBox(241, -0.6, 50));
-  EXPECT_FALSE(InsideCellBox(0, 50, 50));
-  EXPECT_FALSE(InsideCellBox(257, 50, 50));
+TEST_F(CellGridTest, OnlyCellsOneTo256HaveBoxes) {
+  EXPECT_TRUE(IsCellNumber(1));
+  EXPECT_TRUE(IsCellNumber(256));
+  EXPECT_FALSE(IsCellNumber(0));
+  EXPECT_FALSE(IsCellNumber(257));
+  EXPECT_FALSE(IsShapeNumber(256));
 }
 
 }  // namespace

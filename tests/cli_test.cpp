@@ -10,18 +10,18 @@
 namespace korvex {
 namespace {
 
-using testing::DxfBuilder;
-using testing::KorvexTest;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
+using test::DxfBuilder;
+using test::KorvexTest;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 class CliTest : public KorvexTest {
  protected:
   // Runs korvex-cli with the arguments, standard input empty; returns its exit status and
   // keeps what it printed.
   int Run(const std::vector<std::filesystem::path>& arguments) {
-    const testing::ProgramRun run = testing::RunProgram(
-        testing::BinFolder() / testing::kCliFileName, arguments, Scratch("run"));
+    const test::ProgramRun run =
+        test::RunProgram(test::BinFolder() / test::kCliFileName, arguments, Scratch("run"));
     out_ = run.out;
     err_ = run.err;
     return run.status;
@@ -113,7 +113,7 @@ TEST_F(CliTest, WarningsAreAnsweredNoUnlessAskedToStop) {
 
 TEST_F(CliTest, TemplateCopiesTheSupportDrawingAndKeepsExistingFiles) {
   const std::string templateBytes =
-      ReadFileBytes(testing::BinFolder() / "Support" / "ShapesTemplate.dxf");
+      ReadFileBytes(test::BinFolder() / "Support" / "ShapesTemplate.dxf");
   ASSERT_FALSE(templateBytes.empty());
   const std::filesystem::path target = Scratch("new.dxf");
   EXPECT_EQ(Run({"template", target}), cli::kExitWritten);

@@ -1,19 +1,19 @@
-#include "core/conversion_run.h"
+#include "conversion/conversion_run.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/entity_table.h"
+#include "sheet/entity_table.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::DxfBuilder;
-using testing::KorvexTest;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
+using test::DxfBuilder;
+using test::KorvexTest;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 class ConversionRunTest : public KorvexTest {
  protected:
@@ -47,12 +47,12 @@ TEST_F(ConversionRunTest, RefusedDrawingLeavesAnExistingOutputAlone) {
   const std::filesystem::path output = Scratch("out.shp");
   WriteFileBytes(output, "precious");
   const std::filesystem::path input = Drawing(DxfBuilder().Line(135, 1760, 215, 1760).Build());
-  EXPECT_FALSE(ConvertDrawing(input, output));
+  EXPECT_NE(ConvertDrawing(input, output), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(output), "precious");
   ASSERT_EQ(frontend_.messages.size(), 2u);
-  EXPECT_EQ(frontend_.messages[0].text.rfind("Invalid input DXF file\n", 0), 0u);
-  EXPECT_EQ(frontend_.messages[1].text, "Error processing dxf file " + input.string());
-  EXPECT_EQ(frontend_.messages[1].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageText(0).rfind("Invalid input DXF file\n", 0), 0u);
+  EXPECT_EQ(frontend_.MessageText(1), "Error processing dxf file " + input.string());
+  EXPECT_EQ(frontend_.MessageFlags(1), platform::kMessageOk);
   EXPECT_EQ(FilesInScratch(), 2u);
 }
 
@@ -65,9 +65,9 @@ TEST_F(ConversionRunTest, OutputsThatCannotBeWrittenAreRefusedWithoutHarm) {
   for (const std::filesystem::path& target : targets) {
     SCOPED_TRACE(target.string());
     frontend_.messages.clear();
-    EXPECT_FALSE(ConvertDrawing(input, target));
+    EXPECT_NE(ConvertDrawing(input, target), Outcome::kDone);
     ASSERT_EQ(frontend_.messages.size(), 1u);
-    EXPECT_EQ(frontend_.messages[0].text, "Error creating SHP file " + target.string());
+    EXPECT_EQ(frontend_.MessageText(0), "Error creating SHP file " + target.string());
   }
   EXPECT_EQ(FilesInScratch(), 1u);
   EXPECT_EQ(ReadFileBytes(input), kLineDrawing);
@@ -75,21 +75,21 @@ TEST_F(ConversionRunTest, OutputsThatCannotBeWrittenAreRefusedWithoutHarm) {
 
 TEST_F(ConversionRunTest, InputIsNeverItsOwnOutput) {
   const std::filesystem::path input = Drawing(kLineDrawing);
-  EXPECT_FALSE(ConvertDrawing(input, input));
+  EXPECT_NE(ConvertDrawing(input, input), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(input), kLineDrawing);
-  EXPECT_EQ(frontend_.messages.back().text,
+  EXPECT_EQ(frontend_.MessageText(frontend_.messages.size() - 1),
             "Cannot write the SHP file over its own drawing " + input.string());
 }
 
 TEST_F(ConversionRunTest, ReadOnlyOutputIsLeftAsItWas) {
-  if (testing::ReadOnlyFilesAreWritable(scratch_)) {
+  if (test::ReadOnlyFilesAreWritable(scratch_)) {
     GTEST_SKIP() << "this user may write read-only files (root, or Wine run by root)";
   }
   const std::filesystem::path output = Scratch("out.shp");
   WriteFileBytes(output, "precious");
   std::filesystem::permissions(output, std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
-  EXPECT_FALSE(ConvertDrawing(Drawing(kLineDrawing), output));
+  EXPECT_NE(ConvertDrawing(Drawing(kLineDrawing), output), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(output), "precious");
   std::filesystem::permissions(output, std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);
@@ -98,7 +98,7 @@ TEST_F(ConversionRunTest, ReadOnlyOutputIsLeftAsItWas) {
 TEST_F(ConversionRunTest, ExistingOutputIsReplacedWhole) {
   const std::filesystem::path output = Scratch("out.shp");
   WriteFileBytes(output, std::string(5000, 'x'));
-  ASSERT_TRUE(ConvertDrawing(Drawing(kLineDrawing), output));
+  ASSERT_EQ(ConvertDrawing(Drawing(kLineDrawing), output), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(output), "*18,11,SHAPE18\r\n3,100,2,8,(10,10),1,8,(80,0),0\r\n\x1a");
   EXPECT_EQ(FilesInScratch(), 2u);
 }
@@ -114,7 +114,7 @@ TEST_F(ConversionRunTest, RunStoppedPartWayLeavesNoPartialFile) {
   const std::filesystem::path input = Drawing(drawing.Build());
   const std::filesystem::path output = Scratch("out.shp");
   WriteFileBytes(output, "precious");
-  EXPECT_EXIT(ConvertDrawing(input, output), ::testing::ExitedWithCode(platform::kExitStopped), "");
+  EXPECT_EQ(ConvertDrawing(input, output), Outcome::kStopped);
   EXPECT_EQ(ReadFileBytes(output), "precious");
   EXPECT_EQ(FilesInScratch(), 2u);
 }

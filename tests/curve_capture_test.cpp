@@ -6,23 +6,23 @@
 #include <string>
 #include <vector>
 
-#include "core/conversion_run.h"
-#include "core/entity_table.h"
+#include "conversion/conversion_run.h"
 #include "curve_drawing.h"
 #include "dxf/arc_geometry.h"
 #include "dxf/dxf_reader.h"
+#include "sheet/entity_table.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::AddArc;
-using testing::AddCircle;
-using testing::AddLine;
-using testing::AddPolyline;
-using testing::DxfBuilder;
-using testing::DxfStyle;
-using testing::PolylineVertex;
+using test::AddArc;
+using test::AddCircle;
+using test::AddLine;
+using test::AddPolyline;
+using test::DxfBuilder;
+using test::DxfStyle;
+using test::PolylineVertex;
 
 constexpr double kNear = 0.005;
 constexpr DxfStyle kBothStyles[] = {DxfStyle::kR12, DxfStyle::kR2000};
@@ -37,7 +37,7 @@ double Sweep(const DrawingEntityRecord& record) {
   return sweep < 0 ? sweep + 360 : sweep;
 }
 
-class CurveCaptureTest : public testing::KorvexTest {
+class CurveCaptureTest : public test::KorvexTest {
  protected:
   // A drawing that carries the template marker pair, so that only the curves decide.
   static DxfBuilder Sheet() {
@@ -52,7 +52,7 @@ class CurveCaptureTest : public testing::KorvexTest {
   int ReadText(const std::string& text) {
     ResetConversionTables();
     ReadDrawing(Drawing(text));
-    return entityTotal;
+    return Entities().total;
   }
 
   // The drawing cut off right after the entities that were added: no ENDSEC, no EOF.
@@ -87,17 +87,17 @@ class CurveCaptureTest : public testing::KorvexTest {
   }
 
   static void ExpectSquare(int lines) {
-    ASSERT_EQ(entityTotal, lines);
-    ExpectLine(entityRecords[0], 241, 10, 10, 90, 10);
-    ExpectLine(entityRecords[1], 241, 90, 10, 90, 90);
-    ExpectLine(entityRecords[2], 241, 90, 90, 10, 90);
-    if (lines == 4) ExpectLine(entityRecords[3], 241, 10, 90, 10, 10);
+    ASSERT_EQ(Entities().total, lines);
+    ExpectLine(Entities().records[0], 241, 10, 10, 90, 10);
+    ExpectLine(Entities().records[1], 241, 90, 10, 90, 90);
+    ExpectLine(Entities().records[2], 241, 90, 90, 10, 90);
+    if (lines == 4) ExpectLine(Entities().records[3], 241, 10, 90, 10, 10);
   }
 
   static void ExpectBulgeTwoSplit() {
-    ASSERT_EQ(entityTotal, 2);
-    ExpectArc(entityRecords[0], 241, 40, 50, 60, 35, 50, 42.5, 12.5, 143.13, 323.13);
-    ExpectArc(entityRecords[1], 241, 60, 35, 60, 50, 50, 42.5, 12.5, 323.13, 36.87);
+    ASSERT_EQ(Entities().total, 2);
+    ExpectArc(Entities().records[0], 241, 40, 50, 60, 35, 50, 42.5, 12.5, 143.13, 323.13);
+    ExpectArc(Entities().records[1], 241, 60, 35, 60, 50, 50, 42.5, 12.5, 323.13, 36.87);
   }
 };
 
@@ -111,8 +111,8 @@ TEST_F(CurveCaptureTest, ArcIsStoredWithItsRoundedEnds) {
     DxfBuilder drawing = Sheet();
     AddArc(drawing, style, 50, 50, 30, 30, 120);
     ASSERT_EQ(Read(drawing), 1);
-    ExpectArc(entityRecords[0], 241, 76, 65, 35, 76, 50, 50, 30, 30, 120);
-    EXPECT_EQ(entityKeys[0], 241 * kKeyShapeFactor);
+    ExpectArc(Entities().records[0], 241, 76, 65, 35, 76, 50, 50, 30, 30, 120);
+    EXPECT_EQ(Entities().keys[0], 241 * kKeyShapeFactor);
   }
 }
 
@@ -136,7 +136,7 @@ TEST_F(CurveCaptureTest, ArcSeenFromBelowIsMirrored) {
     drawing.Group(10, -50.0).Group(20, 50.0).Group(40, 30.0).Group(50, c.a1).Group(51, c.a2);
     if (!c.extrusionFirst) drawing.Group(210, 0.0).Group(220, 0.0).Group(230, -1.0);
     ASSERT_EQ(Read(drawing), 1);
-    ExpectArc(entityRecords[0], 241, c.sx, c.sy, c.ex, c.ey, 50, 50, 30, c.m1, c.m2);
+    ExpectArc(Entities().records[0], 241, c.sx, c.sy, c.ex, c.ey, 50, 50, 30, c.m1, c.m2);
   }
 }
 
@@ -155,9 +155,9 @@ TEST_F(CurveCaptureTest, ArcLackingARadiusTakesTheLastOneRead) {
   AddCircle(drawing, DxfStyle::kR12, 175, 1800, 20);
   drawing.Group(0, "ARC").Group(10, 50.0).Group(20, 50.0).Group(50, 30.0).Group(51, 120.0);
   ASSERT_EQ(Read(drawing), 2);
-  EXPECT_EQ(entityRecords[1].kind, kKindArc);
-  EXPECT_EQ(entityRecords[1].radius, 20);
-  EXPECT_EQ(entityRecords[1].shapeNumber, 241);
+  EXPECT_EQ(Entities().records[1].kind, kKindArc);
+  EXPECT_EQ(Entities().records[1].radius, 20);
+  EXPECT_EQ(Entities().records[1].shapeNumber, 241);
 }
 
 TEST_F(CurveCaptureTest, ArcsThatNoShapeCanHoldAreDropped) {
@@ -195,7 +195,7 @@ TEST_F(CurveCaptureTest, ArcAnglesOutsideOneTurnAreTakenModulo360) {
   DxfBuilder drawing = Sheet();
   AddArc(drawing, DxfStyle::kR12, 50, 50, 30, -30, 60);
   ASSERT_EQ(Read(drawing), 1);
-  ExpectArc(entityRecords[0], 241, 76, 35, 65, 76, 50, 50, 30, 330, 60);
+  ExpectArc(Entities().records[0], 241, 76, 35, 65, 76, 50, 50, 30, 330, 60);
 
   // The arc passes direction 0 and crosses the right edge there; seen as -40 to 40 it is
   // the same arc, and is dropped the same way.
@@ -212,7 +212,7 @@ TEST_F(CurveCaptureTest, FileEndingInsideAnArcStillStoresIt) {
   DxfBuilder drawing = Sheet();
   AddArc(drawing, DxfStyle::kR12, 50, 50, 30, 30, 120);
   ASSERT_EQ(ReadText(CutAfterEntities(drawing)), 1);
-  ExpectArc(entityRecords[0], 241, 76, 65, 35, 76, 50, 50, 30, 30, 120);
+  ExpectArc(Entities().records[0], 241, 76, 65, 35, 76, 50, 50, 30, 30, 120);
 }
 
 // ---- CIRCLE -------------------------------------------------------------------------------
@@ -223,7 +223,7 @@ TEST_F(CurveCaptureTest, CircleStartsAtItsTruncatedRightmostPoint) {
     DxfBuilder drawing = Sheet();
     AddCircle(drawing, style, 50.9, 50.9, 20.9);
     ASSERT_EQ(Read(drawing), 1);
-    const DrawingEntityRecord& r = entityRecords[0];
+    const DrawingEntityRecord& r = Entities().records[0];
     EXPECT_EQ(r.kind, kKindCircle);
     EXPECT_EQ(r.shapeNumber, 241);
     EXPECT_EQ(r.startX, 71);
@@ -244,7 +244,7 @@ TEST_F(CurveCaptureTest, CircleWithAnExtrusionIsAbandonedAndTheScanGoesOn) {
       .Group(230, 1.0);
   AddLine(drawing, DxfStyle::kR2000, 135, 1760, 215, 1760);
   ASSERT_EQ(Read(drawing), 1);
-  ExpectLine(entityRecords[0], 18, 135, 1760, 215, 1760);
+  ExpectLine(Entities().records[0], 18, 135, 1760, 215, 1760);
 }
 
 TEST_F(CurveCaptureTest, CirclesThatNoShapeCanDrawAreDropped) {
@@ -290,7 +290,7 @@ TEST_F(CurveCaptureTest, VerticesAreTruncatedToWholeUnits) {
     DxfBuilder drawing = Sheet();
     AddPolyline(drawing, style, {{12.7, 30.9, 0}, {80.99, 70.5, 0}}, 0);
     ASSERT_EQ(Read(drawing), 1);
-    ExpectLine(entityRecords[0], 241, 12, 30, 80, 70);
+    ExpectLine(Entities().records[0], 241, 12, 30, 80, 70);
   }
 }
 
@@ -300,10 +300,10 @@ TEST_F(CurveCaptureTest, BulgedSegmentsBecomeArcs) {
     DxfBuilder drawing = Sheet();
     AddPolyline(drawing, style, {{40, 50, 1}, {60, 50, 0.5}, {80, 50, -0.5}, {100, 50, 0}}, 0);
     ASSERT_EQ(Read(drawing), 3);
-    ExpectArc(entityRecords[0], 241, 40, 50, 60, 50, 50, 50, 10, 180, 0);
-    ExpectArc(entityRecords[1], 241, 60, 50, 80, 50, 70, 57.5, 12.5, 216.87, 323.13);
+    ExpectArc(Entities().records[0], 241, 40, 50, 60, 50, 50, 50, 10, 180, 0);
+    ExpectArc(Entities().records[1], 241, 60, 50, 80, 50, 70, 57.5, 12.5, 216.87, 323.13);
     // Clockwise from (80, 50): counter-clockwise from (100, 50), rising above the chord.
-    ExpectArc(entityRecords[2], 241, 100, 50, 80, 50, 90, 42.5, 12.5, 36.87, 143.13);
+    ExpectArc(Entities().records[2], 241, 100, 50, 80, 50, 90, 42.5, 12.5, 36.87, 143.13);
   }
 }
 
@@ -331,8 +331,8 @@ TEST_F(CurveCaptureTest, SplitArcKeepsTheSweepThatWasDrawn) {
   DxfBuilder drawing = Sheet();
   AddPolyline(drawing, DxfStyle::kR2000, {{20, 50, bulge}, {33, 57, 0}}, 0);
   ASSERT_EQ(Read(drawing), 2);
-  const DrawingEntityRecord& half = entityRecords[0];
-  const DrawingEntityRecord& rest = entityRecords[1];
+  const DrawingEntityRecord& half = Entities().records[0];
+  const DrawingEntityRecord& rest = Entities().records[1];
   EXPECT_EQ(half.endX, 42);
   EXPECT_EQ(half.endY, 40);
   EXPECT_NEAR(Sweep(half), 180, 2);
@@ -352,9 +352,9 @@ TEST_F(CurveCaptureTest, SplitArcComesOutWhereNoCircleOfTheWholeRadiusFitsTheRes
   DxfBuilder drawing = Sheet();
   AddPolyline(drawing, DxfStyle::kR12, {{20, 20, 7.533}, {21, 20, 0}}, 0);
   ASSERT_EQ(Read(drawing), 2);
-  const DrawingEntityRecord& rest = entityRecords[1];
-  EXPECT_EQ(entityRecords[0].endX, 21);
-  EXPECT_EQ(entityRecords[0].endY, 16);
+  const DrawingEntityRecord& rest = Entities().records[1];
+  EXPECT_EQ(Entities().records[0].endX, 21);
+  EXPECT_EQ(Entities().records[0].endY, 16);
   EXPECT_EQ(rest.startX, 21);
   EXPECT_EQ(rest.startY, 16);
   EXPECT_EQ(rest.endX, 21);
@@ -373,7 +373,7 @@ TEST_F(CurveCaptureTest, BulgesBelongToTheirOwnPolyline) {
     AddPolyline(drawing, style, {{40, 50, 0.5}, {60, 50, 2}, {80, 50, 0}}, 0);
     AddPolyline(drawing, style, kSquare, 1);
     ASSERT_EQ(Read(drawing), 3 + 4);
-    for (int i = 3; i < 7; ++i) EXPECT_EQ(entityRecords[i].kind, kKindLine) << i;
+    for (int i = 3; i < 7; ++i) EXPECT_EQ(Entities().records[i].kind, kKindLine) << i;
   }
 }
 
@@ -384,7 +384,7 @@ TEST_F(CurveCaptureTest, PointLikeSegmentsGiveNoRecord) {
     AddPolyline(drawing, style, {{10, 10, 0}, {10.6, 10.2, 0.5}, {50, 50, 0}}, 0);
     AddPolyline(drawing, style, {{30, 30, 0}}, 1);
     ASSERT_EQ(Read(drawing), 1);
-    EXPECT_EQ(entityRecords[0].kind, kKindArc);
+    EXPECT_EQ(Entities().records[0].kind, kKindArc);
   }
 }
 
@@ -393,7 +393,7 @@ TEST_F(CurveCaptureTest, SegmentsBelongByTheirEndPointsAlone) {
   // Clockwise from (10, 90) to (90, 90): the half circle rises 40 units above the box.
   AddPolyline(drawing, DxfStyle::kR2000, {{10, 90, -1}, {90, 90, 0}, {140, 90, 0}}, 0);
   ASSERT_EQ(Read(drawing), 1);  // the second segment crosses into cell 242
-  ExpectArc(entityRecords[0], 241, 90, 90, 10, 90, 50, 90, 40, 0, 180);
+  ExpectArc(Entities().records[0], 241, 90, 90, 10, 90, 50, 90, 40, 0, 180);
 }
 
 TEST_F(CurveCaptureTest, VertexListHoldsTheFirst500Vertices) {
@@ -410,9 +410,9 @@ TEST_F(CurveCaptureTest, VertexListHoldsTheFirst500Vertices) {
       AddPolyline(drawing, style, zigzag, c.flags);
       AddLine(drawing, style, 135, 10, 215, 10);  // the scan reads on after the rest
       ASSERT_EQ(Read(drawing), c.segments + 1);
-      ExpectLine(entityRecords[498], 241, 28, 10, 29, 90);
-      if (c.flags == 1) ExpectLine(entityRecords[499], 241, 29, 90, 10, 10);
-      ExpectLine(entityRecords[c.segments], 242, 135, 10, 215, 10);
+      ExpectLine(Entities().records[498], 241, 28, 10, 29, 90);
+      if (c.flags == 1) ExpectLine(Entities().records[499], 241, 29, 90, 10, 10);
+      ExpectLine(Entities().records[c.segments], 242, 135, 10, 215, 10);
     }
   }
 }
@@ -439,7 +439,7 @@ TEST_F(CurveCaptureTest, GroupsBeforeTheFirstVertexAreIgnored) {
   drawing.Group(20, 77.0).Group(42, 1.0);
   drawing.Group(10, 10.0).Group(20, 10.0).Group(10, 90.0).Group(20, 10.0);
   ASSERT_EQ(Read(drawing), 1);
-  ExpectLine(entityRecords[0], 241, 10, 10, 90, 10);
+  ExpectLine(Entities().records[0], 241, 10, 10, 90, 10);
 }
 
 TEST_F(CurveCaptureTest, VertexWithoutYIsDroppedWithItsSegments) {
@@ -461,8 +461,8 @@ TEST_F(CurveCaptureTest, VertexWithoutYIsDroppedWithItsSegments) {
       drawing.Group(0, "SEQEND");
     }
     ASSERT_EQ(Read(drawing), 2);
-    ExpectLine(entityRecords[0], 241, 90, 90, 10, 90);
-    ExpectLine(entityRecords[1], 241, 10, 90, 10, 10);
+    ExpectLine(Entities().records[0], 241, 90, 90, 10, 90);
+    ExpectLine(Entities().records[1], 241, 10, 90, 10, 10);
   }
 }
 
@@ -500,7 +500,7 @@ TEST_F(CurveCaptureTest, PolylinesWithoutVerticesEndAtTheirOwnEnd) {
   drawing.Group(0, "LWPOLYLINE").Group(8, "0").Group(90, "0");
   AddLine(drawing, DxfStyle::kR12, 135, 10, 215, 10);
   ASSERT_EQ(Read(drawing), 1);
-  ExpectLine(entityRecords[0], 242, 135, 10, 215, 10);
+  ExpectLine(Entities().records[0], 242, 135, 10, 215, 10);
 }
 
 TEST_F(CurveCaptureTest, UnusableVertexValuesDropOnlyTheirSegments) {
@@ -528,7 +528,7 @@ TEST_F(CurveCaptureTest, UnusableVertexValuesDropOnlyTheirSegments) {
       DxfBuilder drawing = Sheet();
       AddPolyline(drawing, style, square, 1);
       ASSERT_EQ(Read(drawing), c.kept);
-      ExpectLine(entityRecords[c.kept - 1], 241, 10, 90, 10, 10);
+      ExpectLine(Entities().records[c.kept - 1], 241, 10, 90, 10, 10);
     }
   }
 }
@@ -546,7 +546,7 @@ TEST_F(CurveCaptureTest, EveryTruncatedDrawingReadsSafely) {
     SCOPED_TRACE(length);
     const int total = ReadText(text.substr(0, length));
     for (int i = 0; i < total; ++i) {
-      const DrawingEntityRecord& r = entityRecords[i];
+      const DrawingEntityRecord& r = Entities().records[i];
       EXPECT_GE(r.kind, kKindLine);
       EXPECT_LE(r.kind, kKindCircle);
       EXPECT_EQ(r.shapeNumber, 241);
@@ -554,7 +554,7 @@ TEST_F(CurveCaptureTest, EveryTruncatedDrawingReadsSafely) {
                   std::isfinite(r.radius));
     }
   }
-  EXPECT_EQ(entityTotal, 1 + 1 + 4 + 4);
+  EXPECT_EQ(Entities().total, 1 + 1 + 4 + 4);
 }
 
 TEST_F(CurveCaptureTest, BigBulgeThatStillFitsIsKept) {
@@ -562,11 +562,11 @@ TEST_F(CurveCaptureTest, BigBulgeThatStillFitsIsKept) {
   DxfBuilder drawing = Sheet();
   AddPolyline(drawing, DxfStyle::kR2000, {{42, 10, 50}, {40, 10, 0}}, 0);
   ASSERT_EQ(Read(drawing), 2);
-  EXPECT_NEAR(entityRecords[0].radius, 25.01, 0.005);
-  EXPECT_EQ(entityRecords[0].endX, 40);
-  EXPECT_EQ(entityRecords[0].endY, 60);
-  EXPECT_EQ(entityRecords[1].endX, 40);
-  EXPECT_EQ(entityRecords[1].endY, 10);
+  EXPECT_NEAR(Entities().records[0].radius, 25.01, 0.005);
+  EXPECT_EQ(Entities().records[0].endX, 40);
+  EXPECT_EQ(Entities().records[0].endY, 60);
+  EXPECT_EQ(Entities().records[1].endX, 40);
+  EXPECT_EQ(Entities().records[1].endY, 10);
 }
 
 }  // namespace

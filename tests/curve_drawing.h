@@ -9,7 +9,7 @@
 
 #include "test_support.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 
 enum class DxfStyle { kR12, kR2000 };
 
@@ -90,4 +90,4 @@ inline DxfBuilder& AddPolyline(DxfBuilder& drawing, DxfStyle style,
   return drawing;
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

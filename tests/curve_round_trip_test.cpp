@@ -11,25 +11,25 @@
 #include <string>
 #include <vector>
 
-#include "core/cell_grid.h"
-#include "core/conversion_run.h"
-#include "core/entity_table.h"
+#include "conversion/conversion_run.h"
 #include "curve_drawing.h"
-#include "shape/shape_encoder.h"
-#include "shape/shape_interpreter.h"
-#include "shape/shp_writer.h"
+#include "shape_files/shape_interpreter.h"
+#include "shape_output/shape_encoder.h"
+#include "shape_output/shp_writer.h"
+#include "sheet/cell_grid.h"
+#include "sheet/entity_table.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::AddArc;
-using testing::AddCircle;
-using testing::AddLine;
-using testing::AddPolyline;
-using testing::DxfBuilder;
-using testing::DxfStyle;
-using testing::PolylineVertex;
+using test::AddArc;
+using test::AddCircle;
+using test::AddLine;
+using test::AddPolyline;
+using test::DxfBuilder;
+using test::DxfStyle;
+using test::PolylineVertex;
 
 constexpr double kPi = 3.141592653589793;
 // How far a drawn-back point may lie from the geometry drawn, in drawing units.
@@ -162,19 +162,19 @@ std::map<int, WrittenShape> ReadShapes(const std::string& file) {
 }
 
 // The lower-left corner of cell n's box.
-Point CellCorner(int n) {
-  return {static_cast<double>(cellTable[n].left), static_cast<double>(cellTable[n].bottom)};
+Point CornerOf(int n) {
+  const CellCorner corner = CellCornerOf(n);
+  return {static_cast<double>(corner.x), static_cast<double>(corner.y)};
 }
 
 // Draws one written shape from its origin, in drawing units (the shape's own 3,100 scale
 // code divides the 100 passed here).
 std::vector<Stroke> DrawBack(const WrittenShape& shape, Point origin) {
-  std::int16_t bytes[kMaxInterpretedBytes];
-  const int count = ParseShapeBytes(shape.body.c_str(), bytes, kMaxInterpretedBytes);
-  EXPECT_EQ(count, shape.byteCount) << shape.body;
+  const std::vector<std::int16_t> bytes = test::ShapeBytesOf(shape.body);
+  EXPECT_EQ(static_cast<int>(bytes.size()), shape.byteCount) << shape.body;
   std::vector<Stroke> strokes;
-  const DrawResult result = DrawShapeBytes(bytes, count < 0 ? 0 : count, origin.x, origin.y,
-                                           kShapeScale, CollectStroke, &strokes);
+  const DrawResult result =
+      test::DrawBytes(bytes, origin.x, origin.y, kShapeScale, CollectStroke, &strokes);
   EXPECT_TRUE(result.ok) << (result.problem != nullptr ? result.problem : "") << shape.body;
   return strokes;
 }
@@ -219,7 +219,7 @@ struct Cell {
   Point origin{};
 };
 
-class CurveRoundTripTest : public testing::KorvexTest {
+class CurveRoundTripTest : public test::KorvexTest {
  protected:
   std::mt19937 random_{20240611};
 
@@ -345,7 +345,7 @@ class CurveRoundTripTest : public testing::KorvexTest {
         EXPECT_LE(Distance(keys.front(), keys.back()), kTolerance) << "nothing written";
         continue;
       }
-      const Point origin = cell.hasOrigin ? cell.origin : CellCorner(cell.n);
+      const Point origin = cell.hasOrigin ? cell.origin : CornerOf(cell.n);
       worst = std::max(worst, Deviation(DrawBack(found->second, origin), cell.pieces));
     }
     return worst;
@@ -362,7 +362,7 @@ class CurveRoundTripTest : public testing::KorvexTest {
       for (std::size_t i = first; i < items.size() && i < first + kMaxShapeNumber; ++i) {
         Cell cell;
         cell.n = static_cast<int>(i - first) + 1;
-        const Point corner = CellCorner(cell.n);
+        const Point corner = CornerOf(cell.n);
         switch (items[i].first) {
           case ItemKind::kLine:
             AddRandomLine(drawing, style, corner, cell);
@@ -421,7 +421,7 @@ TEST_F(CurveRoundTripTest, TruncatedCirclesStayWithinTheirTruncation) {
   std::vector<Cell> cells;
   for (int n = 1; n <= kMaxShapeNumber; ++n) {
     Cell cell{n, {}};
-    const Point corner = CellCorner(n);
+    const Point corner = CornerOf(n);
     const double radius = Uniform(3, 45);
     const Point centre = {corner.x + Uniform(radius + 2, 98 - radius),
                           corner.y + Uniform(radius + 2, 98 - radius)};
@@ -433,7 +433,7 @@ TEST_F(CurveRoundTripTest, TruncatedCirclesStayWithinTheirTruncation) {
   ASSERT_EQ(shapes.size(), cells.size());
   double worst = 0;
   for (const Cell& cell : cells) {
-    std::vector<Stroke> strokes = DrawBack(shapes.at(cell.n), CellCorner(cell.n));
+    std::vector<Stroke> strokes = DrawBack(shapes.at(cell.n), CornerOf(cell.n));
     for (const Stroke& s : strokes) {
       worst = std::max(worst, DistanceToPiece(s.a, cell.pieces.front()));
     }
@@ -444,7 +444,7 @@ TEST_F(CurveRoundTripTest, TruncatedCirclesStayWithinTheirTruncation) {
 
 // ---- The arc and circle bytes -------------------------------------------------------------
 
-class ArcEncodingTest : public testing::KorvexTest {
+class ArcEncodingTest : public test::KorvexTest {
  protected:
   // The text and byte count of shape n, made from the records given in this order.
   static std::string EncodeRecords(int n, const std::vector<DrawingEntityRecord>& records,
@@ -452,13 +452,13 @@ class ArcEncodingTest : public testing::KorvexTest {
     ResetConversionTables();
     for (DrawingEntityRecord record : records) {
       record.shapeNumber = static_cast<std::int16_t>(n);
-      NextRecord() = record;
+      StartRecord(0, kKindLine, 0, 0) = record;
       AdmitRecord(record.shapeNumber);
     }
     SortEntityKeys();
     StartEncoderRun();
     EncodedShape shape;
-    if (!EncodeShape(n, shape)) return "";
+    if (EncodeShape(n, shape) != EncodeResult::kEncoded) return "";
     if (byteCount != nullptr) *byteCount = shape.byteCount;
     return shape.text;
   }
@@ -546,8 +546,7 @@ TEST_F(ArcEncodingTest, ArcsWithoutAChordNeverComputeZeroOverZero) {
     int byteCount = 0;
     const std::string text = EncodeRecords(241, {line, c.arc}, &byteCount);
     EXPECT_EQ(text, c.text);
-    std::int16_t bytes[kMaxInterpretedBytes];
-    EXPECT_EQ(ParseShapeBytes(text.c_str(), bytes, kMaxInterpretedBytes), byteCount);
+    EXPECT_EQ(static_cast<int>(test::ShapeBytesOf(text).size()), byteCount);
   }
   // Alone in its shape, an arc that draws nothing leaves the shape out.
   EXPECT_EQ(EncodeRecords(241, {ArcRecord(50, 80, 50, 80, 50, 50, 30, 90, 90)}), "");

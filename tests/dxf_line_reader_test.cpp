@@ -15,8 +15,8 @@
 namespace korvex {
 namespace {
 
-using testing::KorvexTest;
-using testing::WriteFileBytes;
+using test::KorvexTest;
+using test::WriteFileBytes;
 
 // The lines as a C text stream on Windows gives them to a 32-byte fgets: CR LF folded to
 // "\n", a lone CR kept, pieces of at most 31 characters.
@@ -47,12 +47,13 @@ class DxfLineReaderTest : public KorvexTest {
     std::vector<std::string> lines;
     EXPECT_TRUE(OpenDrawingFile(path));
     while (ReadDxfLine()) {
-      EXPECT_EQ(static_cast<int>(std::char_traits<char>::length(dxfLine)), dxfLineLength);
-      lines.emplace_back(dxfLine, static_cast<std::size_t>(dxfLineLength));
+      EXPECT_EQ(static_cast<int>(std::char_traits<char>::length(currentDxfLine.text)),
+                currentDxfLine.length);
+      lines.emplace_back(currentDxfLine.text, static_cast<std::size_t>(currentDxfLine.length));
     }
     // The end stays the end.
     EXPECT_FALSE(ReadDxfLine());
-    EXPECT_EQ(dxfLineLength, 0);
+    EXPECT_EQ(currentDxfLine.length, 0);
     EXPECT_FALSE(DrawingReadFailed());
     CloseDrawingFile();
     return lines;
@@ -131,10 +132,12 @@ TEST_F(DxfLineReaderTest, ValuesReadInPassingAreTheParsersValues) {
   for (int lineNumber = 0;; ++lineNumber) {
     double passing = -12345;
     ReadDxfValue(passing);
-    if (dxfLineLength == 0) break;
-    const double parsed = ParseDxfNumber(dxfLine, static_cast<std::size_t>(dxfLineLength));
+    if (currentDxfLine.length == 0) break;
+    const double parsed =
+        ParseDxfNumber(currentDxfLine.text, static_cast<std::size_t>(currentDxfLine.length));
     ASSERT_EQ(std::memcmp(&passing, &parsed, sizeof parsed), 0)
-        << "line " << lineNumber << ": " << dxfLine << " gives " << passing << ", not " << parsed;
+        << "line " << lineNumber << ": " << currentDxfLine.text << " gives " << passing << ", not "
+        << parsed;
   }
   CloseDrawingFile();
 }

@@ -8,17 +8,18 @@
 #include <cstring>
 #include <random>
 
-#include "core/conversion_run.h"
-#include "core/entity_table.h"
+#include "conversion/conversion_run.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_number.h"
+#include "dxf/template_drawing.h"
+#include "sheet/entity_table.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::DxfBuilder;
-using testing::KorvexTest;
+using test::DxfBuilder;
+using test::KorvexTest;
 
 constexpr const char* kInvalidDrawing =
     "Invalid input DXF file\n"
@@ -26,15 +27,15 @@ constexpr const char* kInvalidDrawing =
 
 class DxfReaderTest : public KorvexTest {
  protected:
-  bool Read(const std::string& text) { return ReadDrawing(Drawing(text)); }
+  bool Read(const std::string& text) { return ReadDrawing(Drawing(text)) == Outcome::kDone; }
   bool Read(const DxfBuilder& drawing) { return Read(drawing.Build()); }
-  const std::string& LastMessage() const { return frontend_.messages.back().text; }
+  std::string LastMessage() const { return frontend_.MessageText(frontend_.messages.size() - 1); }
 };
 
 TEST_F(DxfReaderTest, RefusesDrawingsWithoutTheMarkerPair) {
   EXPECT_FALSE(Read(DxfBuilder().Line(10, 1880, 90, 1970)));
   EXPECT_EQ(LastMessage(), kInvalidDrawing);
-  EXPECT_EQ(frontend_.messages.back().flags, platform::kMessageInformation);
+  EXPECT_EQ(frontend_.MessageFlags(frontend_.messages.size() - 1), platform::kMessageInformation);
 
   ResetConversionTables();
   EXPECT_FALSE(Read(DxfBuilder().Markers()));
@@ -69,7 +70,7 @@ TEST_F(DxfReaderTest, NothingAfterTheFirstStopWordIsRead) {
     frontend_.messages.clear();
     EXPECT_TRUE(Read(
         DxfBuilder().Markers().Line(10, 1880, 90, 1970).Group(0, stop).Line(135, 1760, 215, 1760)));
-    EXPECT_EQ(entityTotal, 1);
+    EXPECT_EQ(Entities().total, 1);
     ResetConversionTables();
     EXPECT_FALSE(Read(DxfBuilder().Line(10, 1880, 90, 1970).Group(0, stop).Markers()));
     EXPECT_EQ(LastMessage(), kInvalidDrawing);
@@ -78,15 +79,15 @@ TEST_F(DxfReaderTest, NothingAfterTheFirstStopWordIsRead) {
 
 TEST_F(DxfReaderTest, LineIsRoundedAndPlacedInItsCell) {
   ASSERT_TRUE(Read(DxfBuilder().Markers().Line(10.4, 1880.5, 90.6, 1969.5)));
-  ASSERT_EQ(entityTotal, 1);
-  const DrawingEntityRecord& record = entityRecords[0];
+  ASSERT_EQ(Entities().total, 1);
+  const DrawingEntityRecord& record = Entities().records[0];
   EXPECT_EQ(record.shapeNumber, 1);
   EXPECT_EQ(record.kind, kKindLine);
   EXPECT_EQ(record.startX, 10);
   EXPECT_EQ(record.startY, 1881);
   EXPECT_EQ(record.endX, 91);
   EXPECT_EQ(record.endY, 1970);
-  EXPECT_EQ(entityKeys[0], 100000);
+  EXPECT_EQ(Entities().keys[0], 100000);
 }
 
 TEST_F(DxfReaderTest, DropsLinesThatCannotBeShapeContent) {
@@ -105,8 +106,8 @@ TEST_F(DxfReaderTest, DropsLinesThatCannotBeShapeContent) {
                        .Group(220, 0.0)
                        .Group(230, 1.0)  // extrusion
                        .Line(135, 1760, 215, 1760)));
-  ASSERT_EQ(entityTotal, 1);
-  EXPECT_EQ(entityRecords[0].shapeNumber, 18);
+  ASSERT_EQ(Entities().total, 1);
+  EXPECT_EQ(Entities().records[0].shapeNumber, 18);
 }
 
 TEST_F(DxfReaderTest, ValuesThatDoNotFitWholeUnitsDropTheirEntity) {
@@ -129,8 +130,8 @@ TEST_F(DxfReaderTest, ValuesThatDoNotFitWholeUnitsDropTheirEntity) {
                          .Group(20, "1900")
                          .Group(1, "X")
                          .Line(135, 1760, 215, 1760)));
-    EXPECT_EQ(entityTotal, 1);
-    EXPECT_EQ(shapeOriginX[1], kNoOrigin);
+    EXPECT_EQ(Entities().total, 1);
+    EXPECT_EQ(Entities().shapeOriginX[1], kNoOrigin);
   }
 }
 
@@ -142,15 +143,15 @@ TEST_F(DxfReaderTest, TextsBecomeRecordsOrNames) {
                        .Text(30, 1985, 5, "Arrow-left")
                        .Text(40, 1940, 5, "cell", "ID")
                        .Text(30, 1930, 5, "0123456789012345678901234567890123456789")));
-  ASSERT_EQ(entityTotal, 2);
-  EXPECT_EQ(entityRecords[0].kind, kKindText);
-  EXPECT_STREQ(entityRecords[0].text, "abc");
-  EXPECT_EQ(entityRecords[0].textHeight, 10);  // truncated, not rounded
-  EXPECT_EQ(entityRecords[0].startX, 20);
-  EXPECT_EQ(entityRecords[0].startY, 1950);
-  EXPECT_STREQ(entityRecords[1].text, "012345678901234567890123456789");
-  EXPECT_STREQ(shapeNames[1], "Arrow-left");  // the last name read wins
-  EXPECT_TRUE(textCaptured);
+  ASSERT_EQ(Entities().total, 2);
+  EXPECT_EQ(Entities().records[0].kind, kKindText);
+  EXPECT_STREQ(Entities().records[0].text, "abc");
+  EXPECT_EQ(Entities().records[0].textHeight, 10);  // truncated, not rounded
+  EXPECT_EQ(Entities().records[0].startX, 20);
+  EXPECT_EQ(Entities().records[0].startY, 1950);
+  EXPECT_STREQ(Entities().records[1].text, "012345678901234567890123456789");
+  EXPECT_STREQ(Entities().shapeNames[1], "Arrow-left");  // the last name read wins
+  EXPECT_TRUE(Entities().textCaptured);
 }
 
 TEST_F(DxfReaderTest, TextHeightIsKeptWithinWhatAShapeByteHolds) {
@@ -168,7 +169,7 @@ TEST_F(DxfReaderTest, TextHeightIsKeptWithinWhatAShapeByteHolds) {
                          .Group(20, "1950")
                          .Group(40, c.height)
                          .Group(1, "A")));
-    EXPECT_EQ(entityRecords[0].textHeight, c.expected);
+    EXPECT_EQ(Entities().records[0].textHeight, c.expected);
   }
 }
 
@@ -180,11 +181,11 @@ TEST_F(DxfReaderTest, PointsSetTheOriginAndTheLastOneWins) {
                        .Point(61.5, 70.4)
                        .Point(50, 100)  // on the top edge of cell 241: outside
                        .Line(10, 1880, 90, 1970)));
-  EXPECT_EQ(shapeOriginX[16], 1900);
-  EXPECT_EQ(shapeOriginY[16], 1900);
-  EXPECT_EQ(shapeOriginX[241], 62);
-  EXPECT_EQ(shapeOriginY[241], 70);
-  EXPECT_EQ(entityTotal, 1);  // points make no record
+  EXPECT_EQ(Entities().shapeOriginX[16], 1900);
+  EXPECT_EQ(Entities().shapeOriginY[16], 1900);
+  EXPECT_EQ(Entities().shapeOriginX[241], 62);
+  EXPECT_EQ(Entities().shapeOriginY[241], 70);
+  EXPECT_EQ(Entities().total, 1);  // points make no record
 }
 
 TEST_F(DxfReaderTest, ValueLinesThatReadAsEntityNamesActAsThem) {
@@ -197,8 +198,8 @@ TEST_F(DxfReaderTest, ValueLinesThatReadAsEntityNamesActAsThem) {
                        .Group(20, 1760.0)
                        .Group(11, 215.0)
                        .Group(21, 1760.0)));
-  ASSERT_EQ(entityTotal, 1);
-  EXPECT_EQ(entityRecords[0].shapeNumber, 18);
+  ASSERT_EQ(Entities().total, 1);
+  EXPECT_EQ(Entities().records[0].shapeNumber, 18);
 }
 
 TEST_F(DxfReaderTest, LongLinesArriveIn31CharacterPieces) {
@@ -211,14 +212,14 @@ TEST_F(DxfReaderTest, LongLinesArriveIn31CharacterPieces) {
                        .Group(20, 1760.0)
                        .Group(11, 215.0)
                        .Group(21, 1760.0)));
-  EXPECT_EQ(entityTotal, 1);
+  EXPECT_EQ(Entities().total, 1);
 }
 
 TEST_F(DxfReaderTest, CrLfDrawingsReadLikeLfDrawings) {
   const DxfBuilder drawing = DxfBuilder().Markers().Line(135, 1760, 215, 1760).Point(150, 1765);
   ASSERT_TRUE(Read(drawing.BuildCrLf()));
-  EXPECT_EQ(entityTotal, 1);
-  EXPECT_EQ(shapeOriginX[18], 150);
+  EXPECT_EQ(Entities().total, 1);
+  EXPECT_EQ(Entities().shapeOriginX[18], 150);
 }
 
 TEST_F(DxfReaderTest, CarriageReturnsAloneAreNotLineEnds) {
@@ -235,8 +236,8 @@ TEST_F(DxfReaderTest, FileEndingInsideAnEntityStillProcessesIt) {
   text = text.substr(0, text.rfind("  0\nENDSEC"));
   text += "  0\nLINE\n 10\n135\n 20\n1760\n 11\n215\n 21\n1760";  // no final line end
   ASSERT_TRUE(Read(text));
-  EXPECT_EQ(entityTotal, 1);
-  EXPECT_EQ(entityRecords[0].endX, 215);
+  EXPECT_EQ(Entities().total, 1);
+  EXPECT_EQ(Entities().records[0].endX, 215);
 }
 
 TEST_F(DxfReaderTest, GroupsAnEntityLacksKeepTheLastValueRead) {
@@ -247,15 +248,15 @@ TEST_F(DxfReaderTest, GroupsAnEntityLacksKeepTheLastValueRead) {
                        .Group(0, "LINE")
                        .Group(10, 135.0)
                        .Group(20, 1800.0)));
-  ASSERT_EQ(entityTotal, 2);
-  EXPECT_EQ(entityRecords[1].endX, 215);
-  EXPECT_EQ(entityRecords[1].endY, 1760);
+  ASSERT_EQ(Entities().total, 2);
+  EXPECT_EQ(Entities().records[1].endX, 215);
+  EXPECT_EQ(Entities().records[1].endY, 1760);
 }
 
 TEST_F(DxfReaderTest, UnreadableInputsAreReportedByName) {
-  EXPECT_FALSE(ReadDrawing(Scratch("missing.dxf")));
+  EXPECT_NE(ReadDrawing(Scratch("missing.dxf")), Outcome::kDone);
   EXPECT_EQ(LastMessage(), "Error opening DXF file " + Scratch("missing.dxf").string());
-  EXPECT_FALSE(ReadDrawing(scratch_));  // a folder
+  EXPECT_NE(ReadDrawing(scratch_), Outcome::kDone);  // a folder
   EXPECT_EQ(LastMessage(), "Error opening DXF file " + scratch_.string());
 }
 

@@ -1,22 +1,30 @@
-#include "core/entity_table.h"
+#include "sheet/entity_table.h"
 
 #include <gtest/gtest.h>
 
-#include "shape/shp_writer.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::KorvexTest;
+using test::KorvexTest;
 
 class EntityTableTest : public KorvexTest {
  protected:
-  void AdmitLineIn(std::int16_t n) {
-    DrawingEntityRecord& record = NextRecord();
-    record.shapeNumber = n;
-    record.kind = kKindLine;
-    AdmitRecord(n);
+  void SetUp() override {
+    KorvexTest::SetUp();
+    ClearRecords();
+    ResetShapeTables();
+  }
+
+  bool AdmitLineIn(std::int16_t n) {
+    StartRecord(n, kKindLine, 0, 0);
+    return AdmitRecord(n);
+  }
+
+  // Admits records until the total is `total`, with no question asked on the way.
+  void FillTo(int total) {
+    while (Entities().total < total) ASSERT_TRUE(AdmitLineIn(5));
   }
 };
 
@@ -24,65 +32,75 @@ TEST_F(EntityTableTest, KeysOrderRecordsByShapeThenReadingOrder) {
   AdmitLineIn(7);
   AdmitLineIn(3);
   AdmitLineIn(7);
-  EXPECT_EQ(entityKeys[0], 700000);
-  EXPECT_EQ(entityKeys[1], 300001);
-  EXPECT_EQ(entityKeys[2], 700002);
-  EXPECT_EQ(shapeEntityCount[7], 2);
-  EXPECT_EQ(shapeEntityCount[3], 1);
+  const EntityTable& table = Entities();
+  EXPECT_EQ(table.keys[0], 700000);
+  EXPECT_EQ(table.keys[1], 300001);
+  EXPECT_EQ(table.keys[2], 700002);
+  EXPECT_EQ(table.shapeEntityCount[7], 2);
+  EXPECT_EQ(table.shapeEntityCount[3], 1);
   SortEntityKeys();
-  EXPECT_EQ(entityKeys[0] % kKeyShapeFactor, 1);
-  EXPECT_EQ(entityKeys[1] % kKeyShapeFactor, 0);
-  EXPECT_EQ(entityKeys[2] % kKeyShapeFactor, 2);
+  EXPECT_EQ(table.keys[0] % kKeyShapeFactor, 1);
+  EXPECT_EQ(table.keys[1] % kKeyShapeFactor, 0);
+  EXPECT_EQ(table.keys[2] % kKeyShapeFactor, 2);
 }
 
 TEST_F(EntityTableTest, WarningStartsAfterThe99000thAdmission) {
-  entityTotal = kRecordWarningTotal - 1;
+  FillTo(kRecordWarningTotal - 1);
   AdmitLineIn(5);  // the 99000th
   EXPECT_TRUE(frontend_.messages.empty());
-  AdmitLineIn(5);  // the 99001st, answered No
+  EXPECT_TRUE(AdmitLineIn(5));  // the 99001st, answered No
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text,
+  EXPECT_EQ(frontend_.MessageText(0),
             "Warning - Number of drawing entities 99001 approaching maximum of 100000!\n"
             "Program will stop if limit is exceeded!\n"
             "Reply YES to quit the program now");
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageYesNoWarning);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageYesNoWarning);
   AdmitLineIn(5);
   EXPECT_EQ(frontend_.messages.size(), 2u);
-  EXPECT_EQ(entityTotal, kRecordWarningTotal + 2);
+  EXPECT_EQ(Entities().total, kRecordWarningTotal + 2);
 }
 
 TEST_F(EntityTableTest, AnsweringYesStopsTheRun) {
-  entityTotal = kRecordWarningTotal;
+  FillTo(kRecordWarningTotal);
   frontend_.answers = {platform::kAnswerYes};
-  frontend_.echoToStderr = true;
-  EXPECT_EXIT(AdmitLineIn(5), ::testing::ExitedWithCode(platform::kExitStopped),
-              "approaching maximum of 100000");
+  EXPECT_FALSE(AdmitLineIn(5));
+  EXPECT_TRUE(Entities().stopped);
+  EXPECT_NE(frontend_.MessageText(0).find("approaching maximum of 100000"), std::string::npos);
+  // Nothing more is admitted, and nothing more is asked.
+  EXPECT_FALSE(AdmitLineIn(5));
+  EXPECT_EQ(Entities().total, kRecordWarningTotal + 1);
+  EXPECT_EQ(frontend_.messages.size(), 1u);
 }
 
 TEST_F(EntityTableTest, The99999thAdmissionEndsTheRunEvenAfterNo) {
-  entityTotal = kRecordStopTotal - 1;
-  AdmitLineIn(9);  // the 99998th: warned, answered No, goes on
+  FillTo(kRecordStopTotal - 1);
+  frontend_.messages.clear();
+  EXPECT_TRUE(AdmitLineIn(9));  // the 99998th: warned, answered No, goes on
   EXPECT_EQ(frontend_.messages.size(), 1u);
-  frontend_.echoToStderr = true;
-  EXPECT_EXIT(AdmitLineIn(9), ::testing::ExitedWithCode(platform::kExitStopped),
-              "Maximum number of shape entities exceeded!\nExiting application!");
+  EXPECT_FALSE(AdmitLineIn(9));
+  EXPECT_TRUE(Entities().stopped);
+  EXPECT_EQ(frontend_.MessageText(2),
+            "Maximum number of shape entities exceeded!\nExiting application!");
 }
 
 TEST_F(EntityTableTest, ResetPutsEveryTableBackToItsStartValues) {
-  AdmitLineIn(4);
-  entityRecords[0].startX = 12;
-  shapeOriginX[4] = 10;
-  shapeOriginY[4] = 20;
-  CopyText(shapeNames[4], "NAME", 4);
-  textCaptured = true;
+  StartRecord(4, kKindText, 12, 0);
+  AdmitRecord(4);
+  SetShapeOrigin(4, 10, 20);
+  SetShapeName(4, "NAME", 4);
+  EXPECT_TRUE(Entities().textCaptured);
   ClearRecords();
   ResetShapeTables();
-  EXPECT_EQ(entityRecords[0].startX, 0);
-  EXPECT_EQ(entityRecords[0].shapeNumber, 0);
-  EXPECT_EQ(shapeEntityCount[4], 0);
-  EXPECT_EQ(shapeOriginX[4], kNoOrigin);
-  EXPECT_EQ(shapeOriginY[4], kNoOrigin);
-  EXPECT_STREQ(shapeNames[4], "");
+  const EntityTable& table = Entities();
+  EXPECT_EQ(table.total, 0);
+  EXPECT_EQ(table.records[0].startX, 0);
+  EXPECT_EQ(table.records[0].shapeNumber, 0);
+  EXPECT_EQ(table.shapeEntityCount[4], 0);
+  EXPECT_EQ(table.shapeOriginX[4], kNoOrigin);
+  EXPECT_EQ(table.shapeOriginY[4], kNoOrigin);
+  EXPECT_STREQ(table.shapeNames[4], "");
+  EXPECT_FALSE(table.textCaptured);
+  EXPECT_FALSE(table.stopped);
 }
 
 TEST(CopyTextTest, KeepsAtMostThirtyCharacters) {

@@ -11,10 +11,10 @@
 namespace korvex {
 namespace {
 
-using testing::KorvexTest;
-using testing::ReadFileBytes;
-using testing::U8Path;
-using testing::WriteFileBytes;
+using test::KorvexTest;
+using test::ReadFileBytes;
+using test::U8Path;
+using test::WriteFileBytes;
 
 class PlatformTest : public KorvexTest {};
 

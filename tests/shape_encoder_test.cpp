@@ -1,4 +1,4 @@
-#include "shape/shape_encoder.h"
+#include "shape_output/shape_encoder.h"
 
 #include <gtest/gtest.h>
 
@@ -6,20 +6,20 @@
 #include <cstring>
 #include <string>
 
-#include "core/entity_table.h"
-#include "shape/glyph_library.h"
-#include "shape/shp_writer.h"
+#include "shape_output/glyph_library.h"
+#include "shape_output/shp_writer.h"
+#include "sheet/entity_table.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::KorvexTest;
+using test::KorvexTest;
 
 class ShapeEncoderTest : public KorvexTest {
  protected:
   DrawingEntityRecord& Add(int n, EntityKind kind, int x1, int y1, int x2 = 0, int y2 = 0) {
-    DrawingEntityRecord& record = NextRecord();
+    DrawingEntityRecord& record = StartRecord(0, kKindLine, 0, 0);
     record.shapeNumber = static_cast<std::int16_t>(n);
     record.kind = kind;
     record.startX = static_cast<std::int16_t>(x1);
@@ -57,16 +57,18 @@ class ShapeEncoderTest : public KorvexTest {
     StartEncoderRun();
     EncodedShape shape{};
     for (int m = 1; m < n; ++m) EncodeShape(m, shape);
-    encoded_ = EncodeShape(n, shape);
+    encodeResult_ = EncodeShape(n, shape);
+    encoded_ = encodeResult_ == EncodeResult::kEncoded;
     return shape;
   }
   void LoadGlyphs(const std::string& bytes) {
     const std::filesystem::path path = Scratch("glyphs.shp");
-    testing::WriteFileBytes(path, bytes);
+    test::WriteFileBytes(path, bytes);
     std::FILE* file = platform::OpenFile(path, "rb");
     LoadGlyphIndex(file);
     std::fclose(file);
   }
+  EncodeResult encodeResult_ = EncodeResult::kEmpty;
   bool encoded_ = false;
 };
 
@@ -97,7 +99,7 @@ TEST_F(ShapeEncoderTest, SemicirclesAndNearSemicircles) {
   AddArc(242, 175, 50, 30, 0, 180.5, 205, 50, 145, 50);
   EXPECT_STREQ(Encode(241).text, "3,100,2,8,(80,50),1,12,(-60,0,127),0");
   EncodedShape shape{};
-  ASSERT_TRUE(EncodeShape(242, shape));
+  ASSERT_EQ(EncodeShape(242, shape), EncodeResult::kEncoded);
   EXPECT_STREQ(shape.text, "3,100,2,8,(80,50),1,12,(-60,0,127),0");
 }
 
@@ -109,14 +111,13 @@ TEST_F(ShapeEncoderTest, ArcsWithoutAChordNeverProduceABadByte) {
   AddArc(242, 175, 50, 30, 0, 359.9, 205, 50, 205, 50);
   EXPECT_STREQ(Encode(241).text, "3,100,2,8,(10,10),1,8,(10,0),0");
   EncodedShape shape{};
-  ASSERT_TRUE(EncodeShape(242, shape));
+  ASSERT_EQ(EncodeShape(242, shape), EncodeResult::kEncoded);
   EXPECT_STREQ(shape.text, "3,100,2,8,(80,50),1,12,(-60,0,127),12,(60,0,127),0");
 }
 
 TEST_F(ShapeEncoderTest, OriginPointMovesOnlyThePensStart) {
   AddShape18(90, 175, 1830);
-  shapeOriginX[18] = 150;
-  shapeOriginY[18] = 1765;
+  SetShapeOrigin(18, 150, 1765);
   const EncodedShape shape = Encode(18);
   EXPECT_EQ(shape.byteCount, 31);
   EXPECT_EQ(std::string(shape.text).rfind("3,100,2,8,(-15,-5),1,8,(80,0),2,8,(-20,40),", 0), 0u)
@@ -133,14 +134,14 @@ TEST_F(ShapeEncoderTest, PenMovesOnlyWhereTheStrokeBreaks) {
 TEST_F(ShapeEncoderTest, NamesAreUpperCaseOrNumbered) {
   Add(7, kKindLine, 760, 1890, 790, 1890);
   Add(200, kKindLine, 880, 385, 890, 385);
-  CopyText(shapeNames[7], "Arrow-left", 10);
-  CopyText(shapeNames[9], "Named but empty", 15);
+  SetShapeName(7, "Arrow-left", 10);
+  SetShapeName(9, "Named but empty", 15);
   const EncodedShape seven = Encode(7);
   EXPECT_STREQ(seven.name, "ARROW-LEFT");
   EncodedShape shape{};
-  EXPECT_FALSE(EncodeShape(9, shape));  // a name alone makes no shape
+  EXPECT_EQ(EncodeShape(9, shape), EncodeResult::kEmpty);  // a name alone makes no shape
   for (int n = 10; n < 200; ++n) EncodeShape(n, shape);
-  ASSERT_TRUE(EncodeShape(200, shape));
+  ASSERT_EQ(EncodeShape(200, shape), EncodeResult::kEncoded);
   EXPECT_STREQ(shape.name, "SHAPE200");
 }
 
@@ -153,7 +154,7 @@ TEST_F(ShapeEncoderTest, TextsAreDrawnGlyphByGlyphAtTheirHeight) {
                "3,100,2,8,(10,20),1,5,4,10,3,6,2,8,(1,0),1,8,(2,6),8,(2,-6),1,2,8,(6,0),1,"
                "6,3,10,4,6,0");
   EXPECT_EQ(shape.byteCount, 2 + 5 + 5 + 12 + 5 + 5 + 1);
-  ASSERT_TRUE(EncodeShape(242, shape));
+  ASSERT_EQ(EncodeShape(242, shape), EncodeResult::kEncoded);
   EXPECT_STREQ(shape.text,
                "3,100,2,8,(10,20),1,5,4,5,3,6,2,8,(1,0),1,8,(2,6),8,(2,-6),1,1,1,6,3,5,4,6,0");
   EXPECT_EQ(shape.byteCount, 2 + 5 + 5 + 12 + 1 + 1 + 5 + 1);
@@ -168,11 +169,11 @@ TEST_F(ShapeEncoderTest, WarnsNearTheByteLimitAndAsksAgain) {
   const EncodedShape shape = Encode(241);
   EXPECT_EQ(shape.byteCount, 2 + 602 * 3 + 1);
   ASSERT_EQ(frontend_.messages.size(), 2u);
-  EXPECT_EQ(frontend_.messages[0].text,
+  EXPECT_EQ(frontend_.MessageText(0),
             "Warning - Number of bytes 1802 for shape number 241 approaching limit of 2000 "
             "bytes!\nProgram will automatically stop execution once the limit is reached\n"
             "Reply YES to quit the program now");
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageYesNoWarning);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageYesNoWarning);
 }
 
 TEST_F(ShapeEncoderTest, StopsPastTheByteLimit) {
@@ -180,9 +181,10 @@ TEST_F(ShapeEncoderTest, StopsPastTheByteLimit) {
     const int x = (i % 2) * 10;  // from the origin, to and fro
     Add(241, kKindLine, x, 0, 10 - x, 0);
   }
-  frontend_.echoToStderr = true;
-  EXPECT_EXIT(Encode(241), ::testing::ExitedWithCode(platform::kExitStopped),
-              "Number of bytes 1991 for shape 241 exceeds limit!\nExiting Program");
+  Encode(241);
+  EXPECT_EQ(encodeResult_, EncodeResult::kStopped);
+  EXPECT_EQ(frontend_.MessageText(frontend_.messages.size() - 1),
+            "Number of bytes 1991 for shape 241 exceeds limit!\nExiting Program");
 }
 
 TEST_F(ShapeEncoderTest, AnsweringYesAtTheWarningStops) {
@@ -191,7 +193,9 @@ TEST_F(ShapeEncoderTest, AnsweringYesAtTheWarningStops) {
     Add(241, kKindLine, x, 0, 10 - x, 0);
   }
   frontend_.answers = {platform::kAnswerYes};
-  EXPECT_EXIT(Encode(241), ::testing::ExitedWithCode(platform::kExitStopped), "");
+  Encode(241);
+  EXPECT_EQ(encodeResult_, EncodeResult::kStopped);
+  EXPECT_EQ(frontend_.messages.size(), 1u);  // the question, and nothing after it
 }
 
 }  // namespace

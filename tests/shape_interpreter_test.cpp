@@ -1,6 +1,6 @@
 // The shape interpreter on hand-written shapes: every code 0 to 14, the one-byte vectors,
 // hexadecimal notation and subshapes, drawn to the strokes the CAD program would draw.
-#include "shape/shape_interpreter.h"
+#include "shape_files/shape_interpreter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shape/source_shape_drawing.h"
+#include "shape_files/source_shape_drawing.h"
 
 namespace korvex {
 namespace {

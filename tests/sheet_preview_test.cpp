@@ -1,6 +1,6 @@
 // The sheet preview of the example drawing's shapes, as PNG and as SVG, and the image the
 // desktop program will show: each shape in its box, where the drawing had it.
-#include "shape/sheet_preview.h"
+#include "shape_files/sheet_preview.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 namespace korvex {
 namespace {
 
-using testing::KorvexTest;
-using testing::ReadFileBytes;
+using test::KorvexTest;
+using test::ReadFileBytes;
 
 ShapeSource& Source() {
   static const std::unique_ptr<ShapeSource> source = std::make_unique<ShapeSource>();
@@ -32,7 +32,7 @@ class SheetPreviewTest : public KorvexTest {
  protected:
   // Converts the example drawing and reads its .shp file into the tables.
   void ReadExampleShapes() {
-    shp_ = Convert(ReadFileBytes(testing::SourceFolder() / "examples" / "shapes.dxf"));
+    shp_ = Convert(ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf"));
     ASSERT_FALSE(shp_.empty());
     SourceProblemList problems;
     ReadShapeSource(shp_, Source(), problems);
@@ -106,10 +106,9 @@ Pixel PixelAt(cairo_surface_t* surface, int size, double x, double y) {
 
 TEST_F(SheetPreviewTest, ShapesLandWhereTheDrawingHadThem) {
   // Shape 18's line runs from (135,1760) to (215,1760) in the drawing; shape 40 is empty.
-  const std::string shp =
-      Convert(testing::DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build());
+  const std::string shp = Convert(test::DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build());
   ASSERT_FALSE(shp.empty());
-  testing::WriteFileBytes(Scratch("one.shp"), shp);
+  test::WriteFileBytes(Scratch("one.shp"), shp);
   constexpr int kSize = 2055;  // one pixel to the drawing unit
   std::string error;
   cairo_surface_t* surface = RenderShapeFileSheet(Scratch("one.shp"), kSize, kSize, error);

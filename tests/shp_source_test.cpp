@@ -1,6 +1,6 @@
 // The shape source reader and checker: hand-written files in every notation, each malformed
 // line reported with its number, each class of what the compiler refuses flagged.
-#include "shape/shp_source.h"
+#include "shape_files/shp_source.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shape/shp_check.h"
+#include "shape_files/shp_check.h"
 
 namespace korvex {
 namespace {

@@ -1,20 +1,20 @@
-#include "shape/shp_writer.h"
+#include "shape_output/shp_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "core/conversion_run.h"
-#include "core/entity_table.h"
-#include "shape/shape_interpreter.h"
+#include "conversion/conversion_run.h"
+#include "shape_files/shape_interpreter.h"
+#include "sheet/entity_table.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::DxfBuilder;
-using testing::KorvexTest;
+using test::DxfBuilder;
+using test::KorvexTest;
 
 class ShpWriterTest : public KorvexTest {
  protected:
@@ -38,7 +38,8 @@ TEST_F(ShpWriterTest, ShapesComeInAscendingNumberWhateverTheDrawingsOrder) {
 TEST_F(ShpWriterTest, BodyLinesAreCutAfterACommaFromThe62ndCharacterOn) {
   // Ten connected strokes of shape 241 give a text long enough to need cutting.
   DxfBuilder drawing;
-  for (int i = 0; i < 30; ++i) drawing.Line(10 + i, 10 + (i % 2) * 50, 11 + i, 10 + ((i + 1) % 2) * 50);
+  for (int i = 0; i < 30; ++i)
+    drawing.Line(10 + i, 10 + (i % 2) * 50, 11 + i, 10 + ((i + 1) % 2) * 50);
   const std::string shp = OneShape(drawing);
   std::size_t start = shp.find("\r\n") + 2;
   std::string body;
@@ -65,7 +66,7 @@ TEST_F(ShpWriterTest, CutsMatchTheWorkedExample) {
   // The worked example of shape 18, written straight from the tables.
   ResetConversionTables();
   auto add = [](int kind, int x1, int y1, int x2, int y2) -> DrawingEntityRecord& {
-    DrawingEntityRecord& record = NextRecord();
+    DrawingEntityRecord& record = StartRecord(0, kKindLine, 0, 0);
     record = DrawingEntityRecord{};
     record.shapeNumber = 18;
     record.kind = static_cast<std::uint8_t>(kind);
@@ -86,9 +87,9 @@ TEST_F(ShpWriterTest, CutsMatchTheWorkedExample) {
   arc.endAngle = 90;
   const std::filesystem::path path = Scratch("tables.shp");
   std::FILE* output = platform::OpenFile(path, "wb");
-  ASSERT_TRUE(WriteShapes(output));
+  ASSERT_EQ(WriteShapes(output), Outcome::kDone);
   std::fclose(output);
-  EXPECT_EQ(testing::ReadFileBytes(path),
+  EXPECT_EQ(test::ReadFileBytes(path),
             "*18,31,SHAPE18\r\n"
             "3,100,2,8,(10,10),1,8,(80,0),2,8,(-20,40),1,11,(0,0,0,20,000),\r\n"
             "2,8,(10,0),1,12,(-30,30,53),0\r\n\x1a");
@@ -96,19 +97,20 @@ TEST_F(ShpWriterTest, CutsMatchTheWorkedExample) {
 
 TEST_F(ShpWriterTest, DrawingsWithTextNeedTheGlyphFileBesideTheProgram) {
   const std::filesystem::path output = Scratch("out.shp");
-  testing::WriteFileBytes(output, "precious");
+  test::WriteFileBytes(output, "precious");
   // The current folder holds a glyph file; the program's folder does not.
-  std::filesystem::copy_file(testing::BinFolder() / kGlyphFileName, Scratch(kGlyphFileName));
+  std::filesystem::copy_file(test::BinFolder() / kGlyphFileName, Scratch(kGlyphFileName));
   const std::filesystem::path previousFolder = std::filesystem::current_path();
   std::filesystem::current_path(scratch_);
   frontend_.executableFolder = Scratch("empty");
-  frontend_.echoToStderr = true;
   const std::filesystem::path input =
       Drawing(DxfBuilder().Markers().Text(20, 1900, 10, "A").Build());
-  EXPECT_EXIT(ConvertDrawing(input, output), ::testing::ExitedWithCode(platform::kExitStopped),
-              "SHPTXT.SHP file not found\nTry Reinstalling KorvexExiting program!");
+  EXPECT_EQ(ConvertDrawing(input, output), Outcome::kStopped);
+  EXPECT_EQ(frontend_.MessageText(0),
+            "SHPTXT.SHP file not found\nTry Reinstalling KorvexExiting program!");
+  EXPECT_EQ(frontend_.messages.size(), 1u);
   std::filesystem::current_path(previousFolder);
-  EXPECT_EQ(testing::ReadFileBytes(output), "precious");
+  EXPECT_EQ(test::ReadFileBytes(output), "precious");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_),
                           std::filesystem::directory_iterator()),
             3);  // the drawing, the untouched output and the glyph file: no leftovers
@@ -123,7 +125,7 @@ TEST_F(ShpWriterTest, UnknownProgramFolderIsReported) {
   frontend_.executableFolder.clear();
   EXPECT_TRUE(OneShape(DxfBuilder().Text(20, 1900, 10, "A")).empty());
   ASSERT_GE(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text, "Cannot locate KORVEX support file!\nReinstall Software.");
+  EXPECT_EQ(frontend_.MessageText(0), "Cannot locate KORVEX support file!\nReinstall Software.");
   EXPECT_FALSE(std::filesystem::exists(Scratch("out.shp")));
 }
 

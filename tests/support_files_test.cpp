@@ -6,20 +6,21 @@
 #include <cstdio>
 #include <string>
 
-#include "core/conversion_run.h"
+#include "conversion/conversion_run.h"
 #include "dxf/dxf_reader.h"
-#include "shape/glyph_library.h"
-#include "shape/shape_interpreter.h"
+#include "dxf/template_drawing.h"
+#include "shape_files/shape_interpreter.h"
+#include "shape_output/glyph_library.h"
 #include "test_support.h"
 
 namespace korvex {
 namespace {
 
-using testing::KorvexTest;
-using testing::ReadFileBytes;
+using test::KorvexTest;
+using test::ReadFileBytes;
 
 std::string TemplateBytes() {
-  return ReadFileBytes(testing::SourceFolder() / "Support" / "ShapesTemplate.dxf");
+  return ReadFileBytes(test::SourceFolder() / "Support" / "ShapesTemplate.dxf");
 }
 
 class SupportFilesTest : public KorvexTest {};
@@ -27,7 +28,7 @@ class SupportFilesTest : public KorvexTest {};
 TEST_F(SupportFilesTest, TemplateUnchangedHoldsNoShape) {
   EXPECT_EQ(Convert(TemplateBytes()), "");
   ASSERT_EQ(frontend_.messages.size(), 2u);
-  EXPECT_EQ(frontend_.messages[0].text, "No valid drawing entities found");
+  EXPECT_EQ(frontend_.MessageText(0), "No valid drawing entities found");
 }
 
 TEST_F(SupportFilesTest, TemplateWithoutOrWithAMovedMarkerIsInvalid) {
@@ -39,7 +40,7 @@ TEST_F(SupportFilesTest, TemplateWithoutOrWithAMovedMarkerIsInvalid) {
   std::string renamed = original;
   renamed.replace(at, marker.size(), "\r\nSOMETHING ELSE\r\n");
   EXPECT_EQ(Convert(renamed), "");
-  EXPECT_EQ(frontend_.messages[0].text.rfind("Invalid input DXF file\n", 0), 0u);
+  EXPECT_EQ(frontend_.MessageText(0).rfind("Invalid input DXF file\n", 0), 0u);
 }
 
 TEST_F(SupportFilesTest, TemplateIsCompleteWithCrLfLines) {
@@ -68,7 +69,7 @@ void Extend(void* context, double x1, double y1, double x2, double y2) {
 }
 
 TEST_F(SupportFilesTest, EveryGlyphKeepsTheFontsRules) {
-  const std::filesystem::path path = testing::SourceFolder() / "Support" / "SHPTXT.SHP";
+  const std::filesystem::path path = test::SourceFolder() / "Support" / "SHPTXT.SHP";
   const std::string bytes = ReadFileBytes(path);
   std::size_t start = 0;
   while (start < bytes.size()) {
@@ -88,12 +89,12 @@ TEST_F(SupportFilesTest, EveryGlyphKeepsTheFontsRules) {
     const int byteCount = GlyphByteCount(code);
     ASSERT_GT(byteCount, 1) << "every printable character has a glyph";
     const std::string text = std::string(LookUpGlyph(code)) + "0";
-    std::int16_t glyphBytes[kGlyphTextCapacity];
-    const int parsed = ParseShapeBytes(text.c_str(), glyphBytes, kGlyphTextCapacity);
-    ASSERT_EQ(parsed, byteCount) << "the header counts the body's bytes";
+    const std::vector<std::int16_t> glyphBytes = test::ShapeBytesOf(text);
+    ASSERT_EQ(static_cast<int>(glyphBytes.size()), byteCount)
+        << "the header counts the body's bytes";
 
     GlyphExtent extent;
-    const DrawResult result = DrawShapeBytes(glyphBytes, parsed, 0, 0, 1, Extend, &extent);
+    const DrawResult result = test::DrawBytes(glyphBytes, 0, 0, 1, Extend, &extent);
     ASSERT_TRUE(result.ok) << result.problem;
     EXPECT_EQ(result.penY, 0) << "the next character begins on the base line";
     EXPECT_FALSE(result.penDown) << "the move to the next character is not drawn";
@@ -125,8 +126,7 @@ void ExpectConsistentShapes(const std::string& shp) {
     std::string body = shp.substr(headerEnd + 2, next - headerEnd - 2);
     body.erase(std::remove(body.begin(), body.end(), '\r'), body.end());
     body.erase(std::remove(body.begin(), body.end(), '\n'), body.end());
-    static std::int16_t bytes[kMaxInterpretedBytes];
-    EXPECT_EQ(ParseShapeBytes(body.c_str(), bytes, kMaxInterpretedBytes), declared) << header;
+    EXPECT_EQ(static_cast<int>(test::ShapeBytesOf(body).size()), declared) << header;
     ++shapes;
     start = next + 2;
   }
@@ -134,8 +134,7 @@ void ExpectConsistentShapes(const std::string& shp) {
 }
 
 TEST_F(SupportFilesTest, ExampleDrawingConvertsWithConsistentByteCounts) {
-  const std::string shp =
-      Convert(ReadFileBytes(testing::SourceFolder() / "examples" / "shapes.dxf"));
+  const std::string shp = Convert(ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf"));
   ExpectConsistentShapes(shp);
   for (const char* name : {"*1,", ",ARROW\r\n", ",SQUARE-X\r\n", ",NORTH\r\n", ",SHAPE6\r\n"}) {
     EXPECT_NE(shp.find(name), std::string::npos) << name;

@@ -6,8 +6,9 @@
 #include <random>
 #include <sstream>
 
-#include "core/conversion_run.h"
-#include "dxf/dxf_reader.h"
+#include "conversion/conversion_run.h"
+#include "dxf/template_drawing.h"
+#include "shape_files/shp_source.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -20,7 +21,7 @@
 extern char** environ;
 #endif
 
-namespace korvex::testing {
+namespace korvex::test {
 
 namespace {
 
@@ -248,6 +249,39 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+std::vector<std::int16_t> ShapeBytesOf(const std::string& body) {
+  static ShapeSource source;
+  static SourceProblemList problems;
+  problems.Clear();
+  // Brackets only group bytes for the reader's eye; a group cut by a limit must not hide
+  // the bytes themselves.
+  std::string bytesOnly = body;
+  std::erase_if(bytesOnly, [](char c) { return c == '(' || c == ')'; });
+  ReadShapeSource("*1,1,TEST\n" + bytesOnly + "\n", source, problems);
+  // A body joined into one line may be longer than a file's line may be; nothing else
+  // the reader finds is acceptable.
+  for (int i = 0; i < problems.count; ++i) {
+    if (problems.items[i].kind == ProblemKind::kLineTooLong) continue;
+    ADD_FAILURE() << "not shape bytes: " << problems.items[i].text << "\n" << body;
+    return {};
+  }
+  if (source.shapeCount != 1) {
+    ADD_FAILURE() << "not one shape:\n" << body;
+    return {};
+  }
+  const SourceShape& shape = source.shapes[0];
+  const std::int16_t* bytes = source.BytesOf(shape);
+  return std::vector<std::int16_t>(bytes, bytes + shape.byteCount);
+}
+
+DrawResult DrawBytes(const std::vector<std::int16_t>& bytes, double originX, double originY,
+                     double scale, StrokeSink sink, void* context) {
+  ShapeDrawingOptions options;
+  options.sink = sink;
+  options.sinkContext = context;
+  return DrawShape(bytes.data(), static_cast<int>(bytes.size()), originX, originY, scale, options);
+}
+
 std::filesystem::path U8Path(const char8_t* text) {
   return std::filesystem::path(std::u8string(text));
 }
@@ -297,8 +331,8 @@ std::filesystem::path KorvexTest::Drawing(const std::string& text, const std::st
 std::string KorvexTest::Convert(const std::string& drawingText) {
   const std::filesystem::path input = Drawing(drawingText);
   const std::filesystem::path output = Scratch("out.shp");
-  if (!ConvertDrawing(input, output)) return {};
+  if (ConvertDrawing(input, output) != Outcome::kDone) return {};
   return ReadFileBytes(output);
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

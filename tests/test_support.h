@@ -4,13 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/test_frontend.h"
+#include "shape_files/shape_interpreter.h"
+#include "test_frontend.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 
 // Builds the ENTITIES section of a working drawing, one group (code, value) at a time,
 // with the code right-aligned in three columns as CAD programs write it.
@@ -37,6 +39,16 @@ class DxfBuilder {
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);
+
+// The bytes of one shape's body written as shape source text ("3,100,8,(10,-10),0", over
+// one line or several; brackets are passed over), read by the shape source reader. A body
+// the reader cannot take fails the calling test and gives no bytes.
+std::vector<std::int16_t> ShapeBytesOf(const std::string& body);
+
+// Draws the bytes from the origin, each vector length multiplied by scale, every pen-down
+// segment sent to the sink (nullptr: none).
+DrawResult DrawBytes(const std::vector<std::int16_t>& bytes, double originX, double originY,
+                     double scale, StrokeSink sink = nullptr, void* context = nullptr);
 // A path from UTF-8 text (u8"..."), whatever the system's own encoding of names.
 std::filesystem::path U8Path(const char8_t* text);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
@@ -88,4 +100,4 @@ class KorvexTest : public ::testing::Test {
   std::filesystem::path scratch_;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

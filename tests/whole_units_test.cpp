@@ -1,4 +1,4 @@
-#include "core/whole_units.h"
+#include "sheet/whole_units.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "cli/cli_options.h"
-#include "core/conversion_run.h"
+#include "conversion/conversion_run.h"
 #include "platform/platform.h"
-#include "shape/shp_writer.h"
+#include "shape_output/shp_writer.h"
 #include "test_support.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -21,11 +21,11 @@
 namespace korvex {
 namespace {
 
-using testing::DxfBuilder;
-using testing::KorvexTest;
-using testing::ReadFileBytes;
-using testing::U8Path;
-using testing::WriteFileBytes;
+using test::DxfBuilder;
+using test::KorvexTest;
+using test::ReadFileBytes;
+using test::U8Path;
+using test::WriteFileBytes;
 
 // File and folder names in the scripts our users write: Cyrillic, CJK, accented Latin, and
 // a mix with blanks.
@@ -46,22 +46,21 @@ const std::string kTextDrawing =
 class WindowsTest : public KorvexTest {
  protected:
   // korvex-cli.exe from the program folder given (the build's by default).
-  testing::ProgramRun RunCli(const std::vector<std::filesystem::path>& arguments,
-                             const std::filesystem::path& programFolder = testing::BinFolder(),
-                             const std::filesystem::path& workingFolder = {}) {
-    return testing::RunProgram(programFolder / testing::kCliFileName, arguments, Scratch("run"),
-                               workingFolder);
+  test::ProgramRun RunCli(const std::vector<std::filesystem::path>& arguments,
+                          const std::filesystem::path& programFolder = test::BinFolder(),
+                          const std::filesystem::path& workingFolder = {}) {
+    return test::RunProgram(programFolder / test::kCliFileName, arguments, Scratch("run"),
+                            workingFolder);
   }
 
   // A copy of the program in a folder of its own, with the support files when asked.
   std::filesystem::path ProgramCopy(const std::filesystem::path& folder, bool withSupport) {
     std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(testing::BinFolder() / testing::kCliFileName,
-                               folder / testing::kCliFileName);
+    std::filesystem::copy_file(test::BinFolder() / test::kCliFileName, folder / test::kCliFileName);
     if (withSupport) {
-      std::filesystem::copy_file(testing::BinFolder() / kGlyphFileName, folder / kGlyphFileName);
+      std::filesystem::copy_file(test::BinFolder() / kGlyphFileName, folder / kGlyphFileName);
       std::filesystem::create_directories(folder / "Support");
-      std::filesystem::copy_file(testing::BinFolder() / "Support" / "ShapesTemplate.dxf",
+      std::filesystem::copy_file(test::BinFolder() / "Support" / "ShapesTemplate.dxf",
                                  folder / "Support" / "ShapesTemplate.dxf");
     }
     return folder;
@@ -91,7 +90,7 @@ TEST_F(WindowsTest, ConversionReadsAndWritesWideNames) {
     output += ".shp";
     WriteFileBytes(input, kLineDrawing);
     frontend_.messages.clear();
-    ASSERT_TRUE(ConvertDrawing(input, output));
+    ASSERT_EQ(ConvertDrawing(input, output), Outcome::kDone);
     EXPECT_EQ(ReadFileBytes(output), kLineShp);
     EXPECT_TRUE(frontend_.messages.empty());
   }
@@ -99,10 +98,10 @@ TEST_F(WindowsTest, ConversionReadsAndWritesWideNames) {
 
 TEST_F(WindowsTest, MessagesNameWideFilesInUtf8) {
   const std::filesystem::path missing = scratch_ / U8Path(kWideNames[0]) / U8Path(u8"\u5f62.dxf");
-  EXPECT_FALSE(ConvertDrawing(missing, Scratch("out.shp")));
+  EXPECT_NE(ConvertDrawing(missing, Scratch("out.shp")), Outcome::kDone);
   ASSERT_FALSE(frontend_.messages.empty());
   const std::u8string name = missing.u8string();
-  EXPECT_EQ(frontend_.messages[0].text,
+  EXPECT_EQ(frontend_.MessageText(0),
             "Error opening DXF file " + std::string(name.begin(), name.end()));
 }
 
@@ -115,7 +114,7 @@ TEST_F(WindowsTest, CliConvertsWideNamedDrawingsBesideThemAndToWideOutputs) {
     input += ".dxf";
     WriteFileBytes(input, kLineDrawing);
 
-    testing::ProgramRun run = RunCli({"convert", input});
+    test::ProgramRun run = RunCli({"convert", input});
     EXPECT_EQ(run.status, cli::kExitWritten) << run.err;
     const std::filesystem::path beside = cli::DefaultShapePath(input);
     EXPECT_EQ(ReadFileBytes(beside), kLineShp);
@@ -133,16 +132,16 @@ TEST_F(WindowsTest, CliConvertsWideNamedDrawingsBesideThemAndToWideOutputs) {
 TEST_F(WindowsTest, CliTemplateWritesAWideNamedDrawing) {
   const std::filesystem::path target =
       scratch_ / U8Path(u8"\u041d\u043e\u0432\u044b\u0439 \u65b0.dxf");
-  const testing::ProgramRun run = RunCli({"template", target});
+  const test::ProgramRun run = RunCli({"template", target});
   EXPECT_EQ(run.status, cli::kExitWritten) << run.err;
   EXPECT_EQ(ReadFileBytes(target),
-            ReadFileBytes(testing::BinFolder() / "Support" / "ShapesTemplate.dxf"));
+            ReadFileBytes(test::BinFolder() / "Support" / "ShapesTemplate.dxf"));
   EXPECT_NE(run.out.find(platform::PathText(target)), std::string::npos) << run.out;
 }
 
 TEST_F(WindowsTest, CliRefusesAMissingWideNamedDrawingNamingItInUtf8) {
   const std::filesystem::path missing = scratch_ / U8Path(u8"\u043d\u0435\u0442 \u7121.dxf");
-  const testing::ProgramRun run = RunCli({"convert", missing});
+  const test::ProgramRun run = RunCli({"convert", missing});
   EXPECT_EQ(run.status, cli::kExitNotWritten);
   EXPECT_NE(run.err.find("Error opening DXF file " + platform::PathText(missing)),
             std::string::npos)
@@ -157,7 +156,7 @@ TEST_F(WindowsTest, RunningFolderIsTheFolderOfTheTestProgram) {
   const std::filesystem::path folder = platform::RunningExecutableFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_TRUE(folder.is_absolute());
-  EXPECT_TRUE(std::filesystem::equivalent(folder, testing::BinFolder().parent_path() / "tests"));
+  EXPECT_TRUE(std::filesystem::equivalent(folder, test::BinFolder().parent_path() / "tests"));
 }
 
 TEST_F(WindowsTest, ProgramInAWideNamedFolderFindsItsGlyphFileAndTemplate) {
@@ -171,7 +170,7 @@ TEST_F(WindowsTest, ProgramInAWideNamedFolderFindsItsGlyphFileAndTemplate) {
     std::filesystem::create_directories(work);
     WriteFileBytes(work / "in.dxf", kTextDrawing);
 
-    testing::ProgramRun run = RunCli({"convert", work / "in.dxf"}, program, work);
+    test::ProgramRun run = RunCli({"convert", work / "in.dxf"}, program, work);
     EXPECT_EQ(run.status, cli::kExitWritten) << run.err;
     EXPECT_EQ(ReadFileBytes(work / "in.shp"), expected);
 
@@ -186,11 +185,11 @@ TEST_F(WindowsTest, GlyphFileInTheCurrentFolderIsNotUsed) {
   const std::filesystem::path program = ProgramCopy(scratch_ / U8Path(kWideNames[1]), false);
   const std::filesystem::path work = Scratch("work");
   std::filesystem::create_directories(work);
-  std::filesystem::copy_file(testing::BinFolder() / kGlyphFileName, work / kGlyphFileName);
+  std::filesystem::copy_file(test::BinFolder() / kGlyphFileName, work / kGlyphFileName);
   WriteFileBytes(work / "in.dxf", kTextDrawing);
   WriteFileBytes(work / "in.shp", "precious");
 
-  const testing::ProgramRun run = RunCli({"convert", "in.dxf"}, program, work);
+  const test::ProgramRun run = RunCli({"convert", "in.dxf"}, program, work);
   EXPECT_EQ(run.status, platform::kExitStopped);
   EXPECT_NE(run.err.find("SHPTXT.SHP file not found"), std::string::npos) << run.err;
   EXPECT_EQ(ReadFileBytes(work / "in.shp"), "precious");
@@ -204,9 +203,9 @@ TEST_F(WindowsTest, TemplateBesideTheCurrentFolderIsNotUsed) {
   const std::filesystem::path program = ProgramCopy(Scratch("bare"), false);
   const std::filesystem::path work = Scratch("work");
   std::filesystem::create_directories(work / "Support");
-  std::filesystem::copy_file(testing::BinFolder() / "Support" / "ShapesTemplate.dxf",
+  std::filesystem::copy_file(test::BinFolder() / "Support" / "ShapesTemplate.dxf",
                              work / "Support" / "ShapesTemplate.dxf");
-  const testing::ProgramRun run = RunCli({"template", "new.dxf"}, program, work);
+  const test::ProgramRun run = RunCli({"template", "new.dxf"}, program, work);
   EXPECT_EQ(run.status, platform::kExitStopped);
   EXPECT_NE(run.err.find("ShapesTemplate.dxf support file not found"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(work / "new.dxf"));
@@ -236,12 +235,12 @@ void ExpectCrLfOnceAndEndMark(const std::string& shp) {
 }
 
 TEST_F(WindowsTest, ShapeFileHasEachCrLfOnceAndEndsWithTheEndMark) {
-  const std::string example = ReadFileBytes(testing::SourceFolder() / "examples" / "shapes.dxf");
+  const std::string example = ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf");
   const std::string inProcess = ConvertHere(example);
   ExpectCrLfOnceAndEndMark(inProcess);
 
   WriteFileBytes(Scratch("shapes.dxf"), example);
-  const testing::ProgramRun run = RunCli({"convert", Scratch("shapes.dxf")});
+  const test::ProgramRun run = RunCli({"convert", Scratch("shapes.dxf")});
   ASSERT_EQ(run.status, cli::kExitWritten) << run.err;
   const std::string throughCli = ReadFileBytes(Scratch("shapes.shp"));
   ExpectCrLfOnceAndEndMark(throughCli);
@@ -268,7 +267,7 @@ TEST_F(WindowsTest, DrawingsWithCrLfAndLfLineEndsGiveTheSameBytes) {
   ExpectCrLfOnceAndEndMark(crlf);
 
   // The shipped example is saved with CR LF; with LF alone it converts the same.
-  const std::string example = ReadFileBytes(testing::SourceFolder() / "examples" / "shapes.dxf");
+  const std::string example = ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf");
   ASSERT_NE(example.find("\r\n"), std::string::npos);
   std::string exampleLf = example;
   exampleLf.erase(std::remove(exampleLf.begin(), exampleLf.end(), '\r'), exampleLf.end());
@@ -283,7 +282,7 @@ TEST_F(WindowsTest, ExistingWideNamedOutputIsReplaced) {
   const std::filesystem::path output =
       scratch_ / U8Path(u8"\u0441\u0442\u0430\u0440\u044b\u0439.shp");
   WriteFileBytes(output, std::string(3000, 'x'));
-  ASSERT_TRUE(ConvertDrawing(Drawing(kLineDrawing), output));
+  ASSERT_EQ(ConvertDrawing(Drawing(kLineDrawing), output), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(output), kLineShp);
 }
 
@@ -293,9 +292,7 @@ TEST_F(WindowsTest, ExistingWideNamedOutputIsReplaced) {
 
 class ProgramResourcesTest : public ::testing::Test {
  protected:
-  static std::wstring ProgramFile() {
-    return (testing::BinFolder() / testing::kCliFileName).wstring();
-  }
+  static std::wstring ProgramFile() { return (test::BinFolder() / test::kCliFileName).wstring(); }
 };
 
 struct VersionString {
@@ -364,7 +361,7 @@ TEST_F(ProgramResourcesTest, ManifestAsksForNoElevationAndCommonControls6) {
   EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls")"), std::string::npos);
   EXPECT_NE(manifest.find(R"(version="6.0.0.0")"), std::string::npos);
   EXPECT_EQ(manifest,
-            ReadFileBytes(testing::SourceFolder() / "platform" / "windows" / "korvex.manifest"));
+            ReadFileBytes(test::SourceFolder() / "platform" / "windows" / "korvex.manifest"));
 }
 
 }  // namespace

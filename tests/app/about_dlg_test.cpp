@@ -12,7 +12,7 @@
 
 namespace {
 
-class AboutDlgTest : public korvex::testing::DesktopTest {};
+class AboutDlgTest : public korvex::test::DesktopTest {};
 
 TEST_F(AboutDlgTest, CaptionControlsAndPlaces) {
   auto* dialog = new CAboutDlg(nullptr);

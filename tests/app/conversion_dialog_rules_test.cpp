@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "app/dialog_paths.h"
-#include "core/conversion_run.h"
+#include "conversion/conversion_run.h"
 #include "shell_fakes.h"
 #include "test_support.h"
 
 namespace korvex::shell {
 namespace {
 
-using korvex::testing::MemorySettingsStore;
-using korvex::testing::RecordingConverter;
-using korvex::testing::ScriptedFileChooser;
+using korvex::test::MemorySettingsStore;
+using korvex::test::RecordingConverter;
+using korvex::test::ScriptedFileChooser;
 
 constexpr const char* kNoInput = "Please enter input Shapes dxf file first";
 constexpr const char* kNoOutput =
@@ -24,7 +24,7 @@ constexpr const char* kGenerated =
     "to create the shx file for your shapes.\nThen load the shx file to use your shapes!";
 constexpr const char* kNotGenerated = "Shape File Not Generated";
 
-class ConversionDialogRulesTest : public korvex::testing::KorvexTest {
+class ConversionDialogRulesTest : public korvex::test::KorvexTest {
  protected:
   // Opens the dialog with the given last file remembered from an earlier run.
   void OpenWith(const std::string& lastFile) {
@@ -60,8 +60,8 @@ TEST_F(ConversionDialogRulesTest, FirstRunOpensBlankAndRefusesTheOutputBrowse) {
   rules_.BrowseOutput();
   EXPECT_TRUE(chooser_.requests.empty()) << "no save dialog without an input";
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text, kNoInput);
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageText(0), kNoInput);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
 }
 
 TEST_F(ConversionDialogRulesTest, RememberedInputButNoOutputAtOpening) {
@@ -73,7 +73,7 @@ TEST_F(ConversionDialogRulesTest, RememberedInputButNoOutputAtOpening) {
   rules_.Generate();
   EXPECT_TRUE(converter_.calls.empty());
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoOutput});
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
 }
 
 TEST_F(ConversionDialogRulesTest, InputDialogStartsAtTheLastFile) {
@@ -185,7 +185,7 @@ TEST_F(ConversionDialogRulesTest, GenerateConvertsAndStaysReady) {
   EXPECT_EQ(converter_.calls[0].input, "C:\\work\\shapes.dxf");
   EXPECT_EQ(converter_.calls[0].output, "C:\\work\\shapes.shp");
   EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kGenerated, kGenerated}));
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
   EXPECT_EQ(rules_.InputPath(), "C:\\work\\shapes.dxf");
   EXPECT_EQ(rules_.OutputPath(), "C:\\work\\shapes.shp");
 }
@@ -193,10 +193,10 @@ TEST_F(ConversionDialogRulesTest, GenerateConvertsAndStaysReady) {
 TEST_F(ConversionDialogRulesTest, FailedConversionSaysNotGenerated) {
   OpenWith("");
   ChooseInputAndProposedOutput("C:\\work\\shapes.dxf");
-  converter_.result = false;
+  converter_.result = Outcome::kRefused;
   rules_.Generate();
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNotGenerated});
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
 }
 
 TEST_F(ConversionDialogRulesTest, EachOpeningStartsFromTheRememberedInput) {
@@ -221,7 +221,7 @@ TEST_F(ConversionDialogRulesTest, ShippedExampleConvertsEndToEnd) {
   lastFile_.Load(store_);
   rules.Open();
   const std::string input =
-      platform::PathText(korvex::testing::SourceFolder() / "examples" / "shapes.dxf");
+      platform::PathText(korvex::test::SourceFolder() / "examples" / "shapes.dxf");
   const std::string output = platform::PathText(Scratch("shapes"));
   chooser_.answers = {input, output};
   rules.BrowseInput();
@@ -230,12 +230,12 @@ TEST_F(ConversionDialogRulesTest, ShippedExampleConvertsEndToEnd) {
   rules.Generate();
 
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kGenerated});
-  const std::string written = korvex::testing::ReadFileBytes(Scratch("shapes.shp"));
+  const std::string written = korvex::test::ReadFileBytes(Scratch("shapes.shp"));
   ASSERT_FALSE(written.empty());
   EXPECT_EQ(written.back(), '\x1A');
   // The same bytes as the conversion library writes when called directly.
-  ASSERT_TRUE(ConvertDrawing(PathFromText(input), Scratch("direct.shp")));
-  EXPECT_EQ(written, korvex::testing::ReadFileBytes(Scratch("direct.shp")));
+  ASSERT_EQ(ConvertDrawing(platform::PathFromUtf8(input), Scratch("direct.shp")), Outcome::kDone);
+  EXPECT_EQ(written, korvex::test::ReadFileBytes(Scratch("direct.shp")));
 }
 
 TEST_F(ConversionDialogRulesTest, RemovedInputIsReportedByTheRunThenNotGenerated) {
@@ -249,8 +249,8 @@ TEST_F(ConversionDialogRulesTest, RemovedInputIsReportedByTheRunThenNotGenerated
 
   // The run's own messages come first, then the dialog's summary.
   ASSERT_GE(frontend_.messages.size(), 2u);
-  EXPECT_NE(frontend_.messages.front().text, kNotGenerated);
-  EXPECT_EQ(frontend_.messages.back().text, kNotGenerated);
+  EXPECT_NE(frontend_.MessageText(0), kNotGenerated);
+  EXPECT_EQ(frontend_.MessageText(frontend_.messages.size() - 1), kNotGenerated);
   EXPECT_FALSE(std::filesystem::exists(Scratch("out.shp")));
 }
 

@@ -19,9 +19,9 @@ using korvex::platform::DesktopFrontend;
 using korvex::platform::DesktopMessageStyle;
 using korvex::shell::FileDialogKind;
 using korvex::shell::FileDialogRequest;
-using korvex::testing::ModalDialogRecorder;
+using korvex::test::ModalDialogRecorder;
 
-class DesktopServicesTest : public korvex::testing::DesktopTest {};
+class DesktopServicesTest : public korvex::test::DesktopTest {};
 
 TEST(DesktopMessageStyleTest, IconAndButtonsOfEachFlag) {
   EXPECT_EQ(DesktopMessageStyle(korvex::platform::kMessageOk), wxOK | wxICON_NONE);
@@ -98,7 +98,7 @@ TEST_F(DesktopServicesTest, SettingIsStoredUnderOptionsAndReadBack) {
     EXPECT_EQ(store.ReadText("Options/Last file", "none"), "none");
     store.WriteText("Options/Last file", "/home/ann/f\xC3\xA4rg.dxf");
     // Written at once: readable before this config object is gone.
-    const std::string text = korvex::testing::ReadFileBytes(Scratch("Korvex.conf"));
+    const std::string text = korvex::test::ReadFileBytes(Scratch("Korvex.conf"));
     EXPECT_NE(text.find("[Options]"), std::string::npos) << text;
     EXPECT_NE(text.find("file=/home/ann/f\xC3\xA4rg.dxf"), std::string::npos) << text;
   }

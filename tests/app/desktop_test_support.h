@@ -11,7 +11,7 @@
 
 #include "test_support.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 
 // Set by the test program's main once wxWidgets has started on a display.
 extern bool desktopAvailable;
@@ -57,4 +57,4 @@ class ModalDialogRecorder final : public wxModalDialogHook {
   std::size_t answered_ = 0;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

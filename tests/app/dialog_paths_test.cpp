@@ -81,15 +81,15 @@ TEST(DialogPathsTest, DefaultExtensionOnlyForANameWithout) {
 }
 
 TEST(DialogPathsTest, ExtensionOfTheFileNameOnly) {
-  EXPECT_EQ(WithoutExtension("C:\\work\\shapes.dxf"), "C:\\work\\shapes");
-  EXPECT_EQ(WithoutExtension("C:\\my.files\\out"), "C:\\my.files\\out");
-  EXPECT_EQ(WithoutExtension("shapes"), "shapes");
+  EXPECT_EQ(DefaultOutputName("C:\\work\\shapes.dxf"), "C:\\work\\shapes.shp");
+  EXPECT_EQ(DefaultOutputName("C:\\my.files\\out"), "C:\\my.files\\out.shp");
+  EXPECT_EQ(DefaultOutputName("shapes"), "shapes.shp");
 }
 
 TEST(DialogPathsTest, Utf8TextNamesThePath) {
   const std::string text = "/tmp/f\xC3\xA4rg/\xE5\xBD\xA2.dxf";  // färg/形.dxf
-  EXPECT_EQ(platform::PathText(PathFromText(text)), text);
-  EXPECT_EQ(platform::PathText(PathFromText(text).filename()), "\xE5\xBD\xA2.dxf");
+  EXPECT_EQ(platform::PathText(platform::PathFromUtf8(text)), text);
+  EXPECT_EQ(platform::PathText(platform::PathFromUtf8(text).filename()), "\xE5\xBD\xA2.dxf");
 }
 
 }  // namespace

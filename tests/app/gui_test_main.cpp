@@ -13,7 +13,7 @@
 
 wxIMPLEMENT_APP_NO_MAIN(CKorvexApp);
 
-namespace korvex::testing {
+namespace korvex::test {
 
 bool desktopAvailable = false;
 
@@ -37,18 +37,18 @@ int ModalDialogRecorder::Enter(wxDialog* dialog) {
   return answered_ < answers.size() ? answers[answered_++] : wxID_CANCEL;
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   const bool displayNamed = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY");
-  korvex::testing::desktopAvailable = wxEntryStart(argc, argv);
-  if (!korvex::testing::desktopAvailable && displayNamed) {
+  korvex::test::desktopAvailable = wxEntryStart(argc, argv);
+  if (!korvex::test::desktopAvailable && displayNamed) {
     // A display was named but can't be used: that is a failure, not a reason to skip.
     std::cerr << "korvex_desktop_tests: wxWidgets could not start on the display\n";
     return 1;
   }
   const int result = RUN_ALL_TESTS();
-  if (korvex::testing::desktopAvailable) wxEntryCleanup();
+  if (korvex::test::desktopAvailable) wxEntryCleanup();
   return result;
 }

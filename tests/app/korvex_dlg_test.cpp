@@ -14,9 +14,9 @@
 
 namespace {
 
-using korvex::testing::MemorySettingsStore;
-using korvex::testing::RecordingConverter;
-using korvex::testing::ScriptedFileChooser;
+using korvex::test::MemorySettingsStore;
+using korvex::test::RecordingConverter;
+using korvex::test::ScriptedFileChooser;
 
 // Stands for the process's end, so that the test goes on after "Exit Program".
 struct ProcessEnded {
@@ -28,7 +28,7 @@ class EndRecordingFrontend final : public korvex::platform::Frontend {
   [[noreturn]] void EndProcess(int status) override { throw ProcessEnded{status}; }
 };
 
-class KorvexDlgTest : public korvex::testing::DesktopTest {
+class KorvexDlgTest : public korvex::test::DesktopTest {
  protected:
   void SetUp() override {
     DesktopTest::SetUp();
@@ -150,7 +150,7 @@ TEST_F(KorvexDlgTest, GenerateConvertsAndKeepsTheDialogOpen) {
   EXPECT_EQ(converter_.calls[0].input, "/home/ann/shapes.dxf");
   EXPECT_EQ(converter_.calls[0].output, "/home/ann/out.shp");
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text.rfind("Shape File Generated!\n", 0), 0u);
+  EXPECT_EQ(frontend_.MessageText(0).rfind("Shape File Generated!\n", 0), 0u);
   EXPECT_EQ(dialog_->GetReturnCode(), 0) << "the OK button must not end the dialog";
   EXPECT_EQ(Box(IDC_OUTPUT_PATH), "/home/ann/out.shp");
 }

@@ -7,7 +7,7 @@
 namespace korvex::shell {
 namespace {
 
-using korvex::testing::MemorySettingsStore;
+using korvex::test::MemorySettingsStore;
 
 TEST(LastFileSettingTest, FirstRunReadsEmpty) {
   MemorySettingsStore store;

@@ -23,7 +23,7 @@
 
 namespace {
 
-using korvex::testing::ModalDialogRecorder;
+using korvex::test::ModalDialogRecorder;
 
 class RecordingPageOpener final : public korvex::shell::PageOpener {
  public:
@@ -31,7 +31,7 @@ class RecordingPageOpener final : public korvex::shell::PageOpener {
   std::vector<std::string> addresses;
 };
 
-class MainFrameTest : public korvex::testing::DesktopTest {
+class MainFrameTest : public korvex::test::DesktopTest {
  protected:
   void SetUp() override {
     DesktopTest::SetUp();
@@ -214,12 +214,12 @@ TEST_F(MainFrameTest, EmptyDrawingCommandWithoutTemplateSaysNotFound) {
   Choose(ID_CREATE_EMPTY_SHAPES_FILE);
   EXPECT_TRUE(recorder.shown.empty()) << "no save dialog opens";
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text,
+  EXPECT_EQ(frontend_.MessageText(0),
             "ShapesTemplate.dxf support file not found\nTry reinstalling Korvex");
 }
 
 TEST_F(MainFrameTest, EmptyDrawingCommandAsksWhereToSave) {
-  frontend_.executableFolder = korvex::testing::BinFolder();
+  frontend_.executableFolder = korvex::test::BinFolder();
   ModalDialogRecorder recorder;
   Choose(ID_CREATE_EMPTY_SHAPES_FILE);
   ASSERT_EQ(recorder.shown.size(), 1u);

@@ -25,7 +25,7 @@ inline void PrintTo(const FileDialogRequest& r, std::ostream* out) {
 
 }  // namespace korvex::shell
 
-namespace korvex::testing {
+namespace korvex::test {
 
 class MemorySettingsStore final : public shell::SettingsStore {
  public:
@@ -63,12 +63,12 @@ class RecordingConverter final : public shell::DrawingConverter {
     std::string input;
     std::string output;
   };
-  bool Convert(const std::string& inputPath, const std::string& outputPath) override {
+  Outcome Convert(const std::string& inputPath, const std::string& outputPath) override {
     calls.push_back({inputPath, outputPath});
     return result;
   }
 
-  bool result = true;
+  Outcome result = Outcome::kDone;
   std::vector<Call> calls;
 };
 
@@ -88,4 +88,4 @@ class FakeTemplateFiles final : public shell::TemplateFiles {
   bool readable = true;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -10,10 +10,10 @@
 namespace korvex::shell {
 namespace {
 
-using korvex::testing::FakeTemplateFiles;
-using korvex::testing::ReadFileBytes;
-using korvex::testing::ScriptedFileChooser;
-using korvex::testing::WriteFileBytes;
+using korvex::test::FakeTemplateFiles;
+using korvex::test::ReadFileBytes;
+using korvex::test::ScriptedFileChooser;
+using korvex::test::WriteFileBytes;
 
 constexpr const char* kTemplateMissing =
     "ShapesTemplate.dxf support file not found\nTry reinstalling Korvex";
@@ -24,7 +24,7 @@ std::string Confirmation(const std::string& path) {
          "\nWhen finished, run Korvex to create your shape (SHP) file";
 }
 
-class TemplateCreationTest : public korvex::testing::KorvexTest {
+class TemplateCreationTest : public korvex::test::KorvexTest {
  protected:
   // Lays out a program folder whose Support folder holds a template with these bytes.
   void InstallTemplate(const std::string& bytes) {
@@ -45,8 +45,8 @@ TEST_F(TemplateCreationTest, WithoutSupportFolderSaysNotFoundAndOpensNoDialog) {
   EXPECT_FALSE(creation_.CreateEmptyShapesFile());
   EXPECT_TRUE(chooser_.requests.empty());
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text, kTemplateMissing);
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageInformation);
+  EXPECT_EQ(frontend_.MessageText(0), kTemplateMissing);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageInformation);
 }
 
 TEST_F(TemplateCreationTest, UnknownFolderOrUnreadableTemplateSaysNotFound) {
@@ -59,8 +59,8 @@ TEST_F(TemplateCreationTest, UnknownFolderOrUnreadableTemplateSaysNotFound) {
     EXPECT_FALSE(TemplateCreation(chooser_, *files).CreateEmptyShapesFile());
     EXPECT_TRUE(chooser_.requests.empty());
     ASSERT_EQ(frontend_.messages.size(), 1u);
-    EXPECT_EQ(frontend_.messages[0].text, kTemplateMissing);
-    EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageInformation);
+    EXPECT_EQ(frontend_.MessageText(0), kTemplateMissing);
+    EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageInformation);
   }
 }
 
@@ -93,8 +93,8 @@ TEST_F(TemplateCreationTest, AnyReadableTemplateIsCopiedByteForByte) {
   EXPECT_TRUE(creation_.CreateEmptyShapesFile());
   EXPECT_EQ(ReadFileBytes(Scratch("new.dxf")), bytes);
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text, Confirmation(PathOf("new.dxf")));
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageText(0), Confirmation(PathOf("new.dxf")));
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
 }
 
 TEST_F(TemplateCreationTest, NameWithoutExtensionGetsDxf) {
@@ -104,7 +104,7 @@ TEST_F(TemplateCreationTest, NameWithoutExtensionGetsDxf) {
   EXPECT_TRUE(std::filesystem::exists(Scratch("new.dxf")));
   EXPECT_FALSE(std::filesystem::exists(Scratch("new")));
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  EXPECT_EQ(frontend_.messages[0].text, Confirmation(PathOf("new.dxf")));
+  EXPECT_EQ(frontend_.MessageText(0), Confirmation(PathOf("new.dxf")));
 }
 
 TEST_F(TemplateCreationTest, ExistingFileIsReplaced) {
@@ -121,18 +121,18 @@ TEST_F(TemplateCreationTest, FailedCopyIsReportedWithoutConfirmation) {
   chooser_.answers = {target};
   EXPECT_FALSE(creation_.CreateEmptyShapesFile());
   ASSERT_EQ(frontend_.messages.size(), 1u);
-  const std::string& text = frontend_.messages[0].text;
+  const std::string& text = frontend_.MessageText(0);
   EXPECT_EQ(text.rfind("Empty Shapes DXF Not Created in\n" + target + "\n", 0), 0u) << text;
-  EXPECT_EQ(frontend_.messages[0].flags, platform::kMessageOk);
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
 }
 
 TEST_F(TemplateCreationTest, ShippedTemplateIsFoundBesideTheProgram) {
   // The build lays the support files out beside the programs, as an installation does.
-  frontend_.executableFolder = korvex::testing::BinFolder();
+  frontend_.executableFolder = korvex::test::BinFolder();
   chooser_.answers = {PathOf("shapes.dxf")};
   EXPECT_TRUE(creation_.CreateEmptyShapesFile());
   EXPECT_EQ(ReadFileBytes(Scratch("shapes.dxf")),
-            ReadFileBytes(korvex::testing::SourceFolder() / "Support" / "ShapesTemplate.dxf"));
+            ReadFileBytes(korvex::test::SourceFolder() / "Support" / "ShapesTemplate.dxf"));
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+// One conversion: a working drawing in, a shape source file out. The top of the library:
+// it calls the DXF reader, which fills the tables, and the shape writer, which reads them.
+#pragma once
+
+#include <filesystem>
+
+#include "platform/outcome.h"
+
+namespace korvex {
+
+// Resets the tables, reads the drawing and writes the .shp file. Done when the file was
+// written; refused or stopped after at least one message. The output appears whole or not
+// at all: it is written beside the target under a temporary name and renamed into place
+// only when complete, so a run that fails or stops part-way leaves an existing file
+// untouched and no temporary file behind.
+Outcome ConvertDrawing(const std::filesystem::path& inputPath,
+                       const std::filesystem::path& outputPath);
+
+// Resets every table of the conversion path to its start values.
+void ResetConversionTables();
+
+}  // namespace korvex

@@ -1,0 +1,30 @@
+#include "dxf/template_drawing.h"
+
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace korvex {
+
+std::filesystem::path TemplateDrawingPath() {
+  const std::filesystem::path folder = platform::ExecutableFolder();
+  if (folder.empty()) return {};
+  return folder / "Support" / "ShapesTemplate.dxf";
+}
+
+bool TemplateDrawingReadable(const std::filesystem::path& templatePath) {
+  std::error_code error;
+  if (templatePath.empty() || !std::filesystem::is_regular_file(templatePath, error)) return false;
+  std::FILE* file = platform::OpenFile(templatePath, "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+bool CopyTemplateDrawing(const std::filesystem::path& templatePath,
+                         const std::filesystem::path& targetPath, bool replaceExisting,
+                         std::error_code& error) {
+  return platform::CopyFileByPath(templatePath, targetPath, replaceExisting, error);
+}
+
+}  // namespace korvex

@@ -1,0 +1,215 @@
+#include "shape_files/sheet_preview.h"
+
+#include <cairo-svg.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/pending_file.h"
+#include "platform/platform.h"
+#include "shape_files/source_shape_drawing.h"
+#include "sheet/cell_grid.h"
+
+namespace korvex {
+namespace {
+
+// The sheet in drawing units: the boxes from 0 to kSheetExtent both ways, with a margin
+// that holds the name band of the top row.
+constexpr double kSheetMargin = 40;
+constexpr double kViewExtent = kSheetExtent + 2 * kSheetMargin;
+// Sizes in drawing units, so that they keep their place in the grid at any scale.
+constexpr double kLabelHeight = 14;  // the name band is 25 units; the text fits in it
+constexpr double kLabelLift = 5;     // baseline above the box's top edge
+constexpr double kCrossHalfSize = 6;
+// Widths in device units (pixels or points).
+constexpr double kBoxLineWidth = 1.0;
+constexpr double kStrokeLineWidth = 1.6;
+constexpr double kCrossLineWidth = 1.2;
+constexpr const char* kLabelFont = "DejaVu Sans";
+
+// Drawing units to the device: y runs down on the device, up in the drawing.
+struct SheetMapping {
+  double scale;
+  double left;
+  double top;
+
+  double X(double x) const { return left + (x + kSheetMargin) * scale; }
+  double Y(double y) const { return top + (kSheetExtent + kSheetMargin - y) * scale; }
+};
+
+struct StrokePath {
+  cairo_t* cr;
+  const SheetMapping* map;
+  double lastX;
+  double lastY;
+  bool open;
+};
+
+// Consecutive segments join into one path, so their corners are drawn as joins.
+void AddStroke(void* context, double x1, double y1, double x2, double y2) {
+  StrokePath& path = *static_cast<StrokePath*>(context);
+  if (!path.open || x1 != path.lastX || y1 != path.lastY) {
+    cairo_move_to(path.cr, path.map->X(x1), path.map->Y(y1));
+  }
+  cairo_line_to(path.cr, path.map->X(x2), path.map->Y(y2));
+  path.lastX = x2;
+  path.lastY = y2;
+  path.open = true;
+}
+
+void DrawCellBoxes(cairo_t* cr, const SheetMapping& map) {
+  cairo_set_source_rgb(cr, 0.82, 0.82, 0.82);
+  cairo_set_line_width(cr, kBoxLineWidth);
+  for (int n = 1; n <= kCellCount; ++n) {
+    const CellCorner corner = CellCornerOf(n);
+    cairo_rectangle(cr, map.X(corner.x), map.Y(corner.y + kCellBoxSize), kCellBoxSize * map.scale,
+                    kCellBoxSize * map.scale);
+  }
+  cairo_stroke(cr);
+}
+
+void DrawInsertionCross(cairo_t* cr, const SheetMapping& map, const CellCorner& corner) {
+  const double x = map.X(corner.x);
+  const double y = map.Y(corner.y);
+  const double half = kCrossHalfSize * map.scale;
+  cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
+  cairo_set_line_width(cr, kCrossLineWidth);
+  cairo_move_to(cr, x - half, y);
+  cairo_line_to(cr, x + half, y);
+  cairo_move_to(cr, x, y - half);
+  cairo_line_to(cr, x, y + half);
+  cairo_stroke(cr);
+}
+
+// "n NAME" in the band above the box, cut at the next column.
+void DrawLabel(cairo_t* cr, const SheetMapping& map, const CellCorner& corner,
+               const SourceShape& shape, bool stopped) {
+  char label[16 + kSourceNameCapacity];
+  std::snprintf(label, sizeof label, stopped ? "%d %s (!)" : "%d %s", shape.number, shape.name);
+  cairo_save(cr);
+  cairo_rectangle(cr, map.X(corner.x), map.Y(corner.y + kCellPitch), (kCellPitch - 2) * map.scale,
+                  (kCellPitch - kCellBoxSize) * map.scale);
+  cairo_clip(cr);
+  if (stopped) {
+    cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
+  } else {
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+  }
+  cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, kLabelHeight * map.scale);
+  cairo_move_to(cr, map.X(corner.x), map.Y(corner.y + kCellBoxSize + kLabelLift));
+  cairo_show_text(cr, label);
+  cairo_restore(cr);
+}
+
+// Draws the shape's strokes; false when its drawing stopped at a problem.
+bool DrawShapeInCell(cairo_t* cr, const SheetMapping& map, const ShapeSource& source,
+                     const SourceShape& shape, const CellCorner& corner) {
+  StrokePath path{cr, &map, 0, 0, false};
+  const DrawResult result =
+      DrawSourceShape(source, shape, corner.x, corner.y, kShapeScale, AddStroke, &path);
+  cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
+  cairo_set_line_width(cr, kStrokeLineWidth);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  return result.ok;
+}
+
+cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
+  std::FILE* file = static_cast<std::FILE*>(closure);
+  return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS
+                                                      : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// Draws the sheet on a new surface writing to the open file; false when cairo fails.
+bool WriteSheetTo(std::FILE* file, PreviewFormat format, const ShapeSource& source,
+                  SheetSummary& summary) {
+  cairo_surface_t* surface =
+      format == PreviewFormat::kSvg
+          ? cairo_svg_surface_create_for_stream(WriteToFile, file, kPreviewFileSize,
+                                                kPreviewFileSize)
+          : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPreviewFileSize, kPreviewFileSize);
+  cairo_t* cr = cairo_create(surface);
+  summary = DrawSheet(cr, source, kPreviewFileSize, kPreviewFileSize);
+  cairo_status_t status = cairo_status(cr);
+  cairo_destroy(cr);
+  if (status == CAIRO_STATUS_SUCCESS && format == PreviewFormat::kPng) {
+    status = cairo_surface_write_to_png_stream(surface, WriteToFile, file);
+  }
+  cairo_surface_finish(surface);  // an SVG surface writes its document here
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  return status == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height) {
+  SheetSummary summary;
+  const double side = std::min(width, height);
+  const SheetMapping map{side / kViewExtent, (width - side) / 2, (height - side) / 2};
+  cairo_save(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_rectangle(cr, 0, 0, width, height);
+  cairo_fill(cr);
+  DrawCellBoxes(cr, map);
+  for (int s = 0; s < source.shapeCount; ++s) {
+    const SourceShape& shape = source.shapes[s];
+    if (shape.number == 0) continue;  // the font description
+    if (!IsShapeNumber(shape.number)) {
+      ++summary.offSheet;
+      continue;
+    }
+    const CellCorner corner = CellCornerOf(shape.number);
+    const bool ok = DrawShapeInCell(cr, map, source, shape, corner);
+    DrawInsertionCross(cr, map, corner);
+    DrawLabel(cr, map, corner, shape, !ok);
+    ++summary.drawn;
+    if (!ok) ++summary.stopped;
+  }
+  cairo_restore(cr);
+  return summary;
+}
+
+bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& path,
+                       std::string& error, SheetSummary* summary) {
+  const PreviewFormat format = PreviewFormatOf(path);
+  if (format == PreviewFormat::kUnknown) {
+    error = "the preview must be a .png or .svg file";
+    return false;
+  }
+  std::filesystem::path pending;
+  std::FILE* file = platform::OpenPendingFile(path, pending);
+  if (file == nullptr) {
+    error = "cannot create a file beside " + platform::PathText(path);
+    return false;
+  }
+  SheetSummary drawn;
+  const bool written = WriteSheetTo(file, format, source, drawn);
+  if (!written) platform::DiscardPendingFile(file, pending);
+  if (!written || !platform::CommitPendingFile(file, pending, path)) {
+    error = "cannot write " + platform::PathText(path);
+    return false;
+  }
+  if (summary != nullptr) *summary = drawn;
+  return true;
+}
+
+cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, int width, int height,
+                                      std::string& error) {
+  static ShapeSource source;
+  static SourceProblemList problems;
+  problems.Clear();
+  if (!ReadShapeSourceFile(shapeFile, source, problems)) {
+    error = platform::PathText(shapeFile) + ": " + problems.items[0].text;
+    return nullptr;
+  }
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(surface);
+  DrawSheet(cr, source, width, height);
+  cairo_destroy(cr);
+  return surface;
+}
+
+}  // namespace korvex

@@ -1,0 +1,29 @@
+#include "shape_files/source_shape_drawing.h"
+
+namespace korvex {
+namespace {
+
+bool FindSubshape(const void* context, int number, const std::int16_t** bytes, int* count) {
+  const ShapeSource& source = *static_cast<const ShapeSource*>(context);
+  // Shape 0 describes the font; it is no drawing.
+  const SourceShape* shape = number > 0 ? source.Find(number) : nullptr;
+  if (shape == nullptr) return false;
+  *bytes = source.BytesOf(*shape);
+  *count = shape->byteCount;
+  return true;
+}
+
+}  // namespace
+
+DrawResult DrawSourceShape(const ShapeSource& source, const SourceShape& shape, double originX,
+                           double originY, double scale, StrokeSink sink, void* sinkContext) {
+  ShapeDrawingOptions options;
+  options.sink = sink;
+  options.sinkContext = sinkContext;
+  options.subshapes = FindSubshape;
+  options.subshapeContext = &source;
+  options.wideSubshapeNumbers = source.unifont;
+  return DrawShape(source.BytesOf(shape), shape.byteCount, originX, originY, scale, options);
+}
+
+}  // namespace korvex

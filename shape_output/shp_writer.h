@@ -1,0 +1,23 @@
+// The SHP file writer: the shape source file that the CAD program compiles. One shape
+// definition per shape cell that holds something, in ascending shape number: a header
+// line "*number,bytes,NAME" and body lines cut after a comma from the 62nd character on,
+// every line ending in CR LF, and the byte 0x1A at the very end.
+#pragma once
+
+#include <cstdio>
+
+#include "platform/outcome.h"
+
+namespace korvex {
+
+inline constexpr const char* kGlyphFileName = "SHPTXT.SHP";
+inline constexpr int kBodyLineCut = 62;
+inline constexpr int kWriterLineCapacity = 80;
+
+// Writes every shape of the entity table to the open output (binary mode). Refused, after
+// a message, when the program's folder cannot be found; refused without one when the
+// output could not be written (the stream's error flag tells). Stopped, after a message,
+// when the glyph file is missing or unreadable or a shape reached the byte limit.
+Outcome WriteShapes(std::FILE* output);
+
+}  // namespace korvex
