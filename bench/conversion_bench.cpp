@@ -69,7 +69,8 @@ void BM_ReadLinesOnly(benchmark::State& state) {
   const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
   long lines = 0;
   for (auto _ : state) {
-    korvex::OpenDrawingFile(sample.drawing);
+    std::string reason;
+    korvex::OpenDrawingFile(sample.drawing, reason);
     while (korvex::ReadDxfLine()) ++lines;
     korvex::CloseDrawingFile();
   }

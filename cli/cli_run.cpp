@@ -48,7 +48,7 @@ bool ReadSource(const std::filesystem::path& file) {
   korvex::SourceProblemList& problems = ProblemTable();
   problems.Clear();
   if (korvex::ReadShapeSourceFile(file, SourceTables(), problems)) return true;
-  std::cerr << "korvex-cli: ";
+  std::cerr << korvex::platform::kConsolePrefix << "";
   PrintProblems(std::cerr, file, problems);
   return false;
 }
@@ -61,7 +61,7 @@ int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::
   std::string error;
   korvex::SheetSummary summary;
   if (!korvex::WriteSheetPreview(SourceTables(), sheet, error, &summary)) {
-    std::cerr << "korvex-cli: preview not written: " << error << '\n';
+    std::cerr << korvex::platform::kConsolePrefix << "preview not written: " << error << '\n';
     return korvex::cli::kExitNotWritten;
   }
   std::cout << "Preview written: " << korvex::platform::PathText(sheet) << " (" << summary.drawn
@@ -78,7 +78,8 @@ int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::
 #else
 // A build without cairo draws no sheets; it says so instead.
 int WritePreview(const std::filesystem::path&, const std::filesystem::path&) {
-  std::cerr << "korvex-cli: this build draws no previews (it was built without cairo)\n";
+  std::cerr << korvex::platform::kConsolePrefix
+            << "this build draws no previews (it was built without cairo)\n";
   return korvex::cli::kExitNotWritten;
 }
 #endif
@@ -87,7 +88,7 @@ int RunConvert(const CliOptions& options) {
   const korvex::Outcome outcome = korvex::ConvertDrawing(options.input, options.output);
   if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
   if (outcome != korvex::Outcome::kDone) {
-    std::cerr << "korvex-cli: Shape File Not Generated\n";
+    std::cerr << korvex::platform::kConsolePrefix << "Shape File Not Generated\n";
     return korvex::cli::kExitNotWritten;
   }
   std::cout << "Shape file written: " << korvex::platform::PathText(options.output) << '\n';
@@ -119,13 +120,13 @@ int RunTemplate(const CliOptions& options) {
   }
   std::error_code error;
   if (!options.force && std::filesystem::exists(options.input, error)) {
-    std::cerr << "korvex-cli: " << korvex::platform::PathText(options.input)
+    std::cerr << korvex::platform::kConsolePrefix << "" << korvex::platform::PathText(options.input)
               << " already exists (use --force to replace it)\n";
     return korvex::cli::kExitNotWritten;
   }
   if (!korvex::CopyTemplateDrawing(templatePath, options.input, options.force, error)) {
-    std::cerr << "korvex-cli: cannot create " << korvex::platform::PathText(options.input) << ": "
-              << error.message() << '\n';
+    std::cerr << korvex::platform::kConsolePrefix << "cannot create "
+              << korvex::platform::PathText(options.input) << ": " << error.message() << '\n';
     return korvex::cli::kExitNotWritten;
   }
   std::cout << "Empty Shapes DXF Created in\n"
@@ -142,7 +143,8 @@ namespace korvex::cli {
 int RunCli(const std::vector<std::string>& arguments) {
   const CliOptions options = korvex::cli::ParseCliOptions(arguments);
   if (!options.error.empty()) {
-    std::cerr << "korvex-cli: " << options.error << "\n\n" << korvex::cli::kUsageText;
+    std::cerr << korvex::platform::kConsolePrefix << "" << options.error << "\n\n"
+              << korvex::cli::kUsageText;
     return korvex::cli::kExitUsage;
   }
   static korvex::platform::ConsoleFrontend frontend(options.stopAtWarning);

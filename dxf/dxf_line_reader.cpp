@@ -41,15 +41,12 @@ bool Refill(std::size_t& position, std::size_t& length) {
 
 const DxfLine& currentDxfLine = line;
 
-bool OpenDrawingFile(const std::filesystem::path& path) {
+bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason) {
   CloseDrawingFile();
   readFailed = false;
   blockLength = 0;
   blockPosition = 0;
-  std::error_code error;
-  // A folder opens as a stream on some systems and fails only at the first read.
-  if (std::filesystem::is_directory(path, error)) return false;
-  drawingFile = platform::OpenFile(path, "rb");
+  drawingFile = platform::OpenInputFile(path, reason);
   return drawingFile != nullptr;
 }
 

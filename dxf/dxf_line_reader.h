@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace korvex {
 
@@ -22,7 +23,9 @@ struct DxfLine {
 // comparisons of the scan stay inline.
 extern const DxfLine& currentDxfLine;
 
-bool OpenDrawingFile(const std::filesystem::path& path);
+// False, with the reason in plain words, when the file cannot be opened or is no regular
+// file (a folder, a device or a pipe is refused at once).
+bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason);
 void CloseDrawingFile();
 
 // Reads the next line (or piece); false at the end of the file or on a read error.

@@ -167,10 +167,25 @@ void ScanEntities() {
   }
 }
 
-bool FindEntitiesSection() {
-  while (ReadDxfLine()) {
-    if (DxfLineIs("ENTITIES\n")) return true;
+// What the search for the entities found out about the file, for a user who gave the wrong
+// file: a binary DXF starts with its own first line, any ASCII DXF has sections, and one
+// whose lines end in CR alone reads as pieces holding CRs.
+enum class FileKind { kAsciiDxf, kBinaryDxf, kCrOnlyLines, kNotDxf };
+
+bool FindEntitiesSection(FileKind& kind) {
+  kind = FileKind::kNotDxf;
+  if (ReadDxfLine() && DxfLineIs("AutoCAD Binary DXF\n")) {
+    kind = FileKind::kBinaryDxf;
+    return false;
   }
+  do {
+    const DxfLine& line = currentDxfLine;
+    if (DxfLineIs("SECTION\n")) kind = FileKind::kAsciiDxf;
+    if (DxfLineIs("ENTITIES\n")) return true;
+    if (kind == FileKind::kNotDxf && std::memchr(line.text, '\r', line.length) != nullptr) {
+      kind = FileKind::kCrOnlyLines;
+    }
+  } while (ReadDxfLine());
   return false;
 }
 
@@ -181,11 +196,13 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   markerSecondSeen = false;
   ResetValueHolders();
   ResetCurveHolders();
-  if (!OpenDrawingFile(inputPath)) {
-    ShowPathMessage("Error opening DXF file %s", inputPath, platform::kMessageOk);
+  std::string reason;
+  if (!OpenDrawingFile(inputPath, reason)) {
+    ShowPathMessage("Error opening DXF file %s", inputPath, platform::kMessageOk, reason.c_str());
     return Outcome::kRefused;
   }
-  if (FindEntitiesSection()) ScanEntities();
+  FileKind kind = FileKind::kAsciiDxf;
+  if (FindEntitiesSection(kind)) ScanEntities();
 
   const bool readFailed = DrawingReadFailed();
   CloseDrawingFile();
@@ -195,10 +212,20 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
     return Outcome::kRefused;
   }
   if (!markerFirstSeen || !markerSecondSeen) {
-    platform::ShowMessage(
-        "Invalid input DXF file\n"
-        "Make sure ShapesTemplate.dxf template was NOT ALTERED OR MODIFIED in any way!",
-        platform::kMessageInformation);
+    // The advice about the template would mislead the user of a file that is no drawing
+    // Korvex can read at all.
+    const char* cause =
+        kind == FileKind::kBinaryDxf
+            ? "This is a binary DXF file: save it as ASCII DXF (R12 or later)."
+        : kind == FileKind::kCrOnlyLines
+            ? "Its lines end in a carriage return alone, which Korvex does not read: save it "
+              "again as ASCII DXF."
+        : kind == FileKind::kNotDxf
+            ? "This is not a DXF file."
+            : "Make sure ShapesTemplate.dxf template was NOT ALTERED OR MODIFIED in any way!";
+    static MessageText message;
+    FormatMessage(message, "Invalid input DXF file\n%s", cause);
+    ShowMessageText(message, platform::kMessageInformation);
     return Outcome::kRefused;
   }
   if (Entities().total == 0) {

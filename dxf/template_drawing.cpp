@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/pending_file.h"
 #include "platform/platform.h"
 
 namespace korvex {
@@ -13,9 +14,9 @@ std::filesystem::path TemplateDrawingPath() {
 }
 
 bool TemplateDrawingReadable(const std::filesystem::path& templatePath) {
-  std::error_code error;
-  if (templatePath.empty() || !std::filesystem::is_regular_file(templatePath, error)) return false;
-  std::FILE* file = platform::OpenFile(templatePath, "rb");
+  if (templatePath.empty()) return false;
+  std::string reason;
+  std::FILE* file = platform::OpenInputFile(templatePath, reason);
   if (file == nullptr) return false;
   std::fclose(file);
   return true;

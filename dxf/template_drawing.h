@@ -18,7 +18,8 @@ std::filesystem::path TemplateDrawingPath();
 // True when the template can be opened for reading.
 bool TemplateDrawingReadable(const std::filesystem::path& templatePath);
 
-// Copies the template byte for byte; an existing target is replaced only when allowed.
+// Copies the template byte for byte, whole or not at all; an existing target is replaced
+// only when allowed.
 bool CopyTemplateDrawing(const std::filesystem::path& templatePath,
                          const std::filesystem::path& targetPath, bool replaceExisting,
                          std::error_code& error);

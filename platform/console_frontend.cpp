@@ -24,12 +24,12 @@ int ConsoleFrontend::ShowMessage(std::string_view text, unsigned flags) {
   // One message, one group of lines: the caption on the first, the text after it.
   std::string body(text);
   while (!body.empty() && body.back() == '\n') body.pop_back();
-  std::cerr << kMessageCaption << ": " << body << '\n';
+  std::cerr << kConsolePrefix << body << '\n';
   if (flags != kMessageYesNoWarning) return kAnswerOk;
 
   if (!AttendedByUser()) {
     const bool yes = answerYesWhenUnattended_;
-    std::cerr << kMessageCaption << ": answered " << (yes ? "Yes" : "No") << '\n';
+    std::cerr << kConsolePrefix << "answered " << (yes ? "Yes" : "No") << '\n';
     return yes ? kAnswerYes : kAnswerNo;
   }
   while (true) {

@@ -30,10 +30,15 @@ int ShowMessageText(const MessageText& message, unsigned flags) {
   return platform::ShowMessage(std::string_view(message.text, message.length), flags);
 }
 
-int ShowPathMessage(const char* pattern, const std::filesystem::path& path, unsigned flags) {
+int ShowPathMessage(const char* pattern, const std::filesystem::path& path, unsigned flags,
+                    const char* reason) {
   static MessageText message;
   const std::string name = platform::PathText(path);
   FormatMessage(message, pattern, name.c_str());
+  if (reason != nullptr && reason[0] != '\0') {
+    AppendMessage(message, "\n");
+    AppendMessage(message, reason);
+  }
   return ShowMessageText(message, flags);
 }
 

@@ -24,7 +24,9 @@ void AppendMessage(MessageText& message, const char* piece);
 // Shows the message; returns the answer of the platform layer.
 int ShowMessageText(const MessageText& message, unsigned flags);
 
-// Shows a pattern whose one %s is a file's path.
-int ShowPathMessage(const char* pattern, const std::filesystem::path& path, unsigned flags);
+// Shows a pattern whose one %s is a file's path; a reason, when given and not empty, follows
+// on a line of its own.
+int ShowPathMessage(const char* pattern, const std::filesystem::path& path, unsigned flags,
+                    const char* reason = nullptr);
 
 }  // namespace korvex

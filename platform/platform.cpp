@@ -2,6 +2,7 @@
 // calls that do not depend on the front end.
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -9,6 +10,10 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace korvex::platform {
@@ -76,19 +81,54 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
-bool CopyFileByPath(const std::filesystem::path& from, const std::filesystem::path& to,
-                    bool replaceExisting, std::error_code& error) {
+namespace {
+
+constexpr const char* kFolderReason = "It is a folder, not a file.";
+constexpr const char* kDeviceReason = "It is a device or a pipe, not a file.";
+
+}  // namespace
+
+std::FILE* OpenInputFile(const std::filesystem::path& path, std::string& reason) {
 #ifdef _WIN32
-  if (CopyFileW(from.c_str(), to.c_str(), replaceExisting ? FALSE : TRUE) != 0) {
-    error.clear();
-    return true;
+  std::error_code error;
+  const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+  if (type == std::filesystem::file_type::directory) {
+    reason = kFolderReason;
+    return nullptr;
   }
-  error.assign(static_cast<int>(GetLastError()), std::system_category());
-  return false;
+  if (type != std::filesystem::file_type::regular &&
+      type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none) {
+    reason = kDeviceReason;
+    return nullptr;
+  }
+  std::FILE* file = OpenFile(path, "rb");
+  if (file == nullptr) reason = std::generic_category().message(errno);
+  return file;
 #else
-  const auto options = replaceExisting ? std::filesystem::copy_options::overwrite_existing
-                                       : std::filesystem::copy_options::none;
-  return std::filesystem::copy_file(from, to, options, error);
+  // Opened without blocking, so that a pipe with no writer cannot hold the run; the type is
+  // then asked of what was opened, not of a name that may change meanwhile.
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    reason = std::generic_category().message(errno);
+    return nullptr;
+  }
+  struct stat about = {};
+  const bool statted = fstat(descriptor, &about) == 0;
+  if (!statted || !S_ISREG(about.st_mode)) {
+    reason = !statted                 ? std::generic_category().message(errno)
+             : S_ISDIR(about.st_mode) ? kFolderReason
+                                      : kDeviceReason;
+    close(descriptor);
+    return nullptr;
+  }
+  const int flags = fcntl(descriptor, F_GETFL);
+  if (flags >= 0) fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = fdopen(descriptor, "rb");
+  if (file == nullptr) {
+    reason = std::generic_category().message(errno);
+    close(descriptor);
+  }
+  return file;
 #endif
 }
 

@@ -60,11 +60,10 @@ std::filesystem::path RunningExecutableFolder();
 // are handled by the callers.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
-// Copies a file byte for byte; an existing target is replaced only when replaceExisting.
-// On Windows this is CopyFileW: the C++ library's copy_file there (GCC 12) takes any two
-// files on one drive for the same file and refuses to replace the target.
-bool CopyFileByPath(const std::filesystem::path& from, const std::filesystem::path& to,
-                    bool replaceExisting, std::error_code& error);
+// Opens an existing file for reading (binary mode). A folder, a device or a pipe is refused
+// at once, without waiting on it; nullptr then, with the reason in plain words (the
+// system's own for an open that failed).
+std::FILE* OpenInputFile(const std::filesystem::path& path, std::string& reason);
 
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);

@@ -180,16 +180,18 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
     return false;
   }
   std::filesystem::path pending;
-  std::FILE* file = platform::OpenPendingFile(path, pending);
+  std::error_code reason;
+  std::FILE* file = platform::OpenPendingFile(path, pending, reason);
   if (file == nullptr) {
-    error = "cannot create a file beside " + platform::PathText(path);
+    error = "cannot create a file beside " + platform::PathText(path) + ": " + reason.message();
     return false;
   }
   SheetSummary drawn;
   const bool written = WriteSheetTo(file, format, source, drawn);
   if (!written) platform::DiscardPendingFile(file, pending);
-  if (!written || !platform::CommitPendingFile(file, pending, path)) {
+  if (!written || !platform::CommitPendingFile(file, pending, path, reason)) {
     error = "cannot write " + platform::PathText(path);
+    if (reason) error += ": " + reason.message();
     return false;
   }
   if (summary != nullptr) *summary = drawn;

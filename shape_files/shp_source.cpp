@@ -1,5 +1,6 @@
 #include "shape_files/shp_source.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -253,6 +254,28 @@ const SourceShape* ShapeSource::Find(int number) const {
   return nullptr;
 }
 
+namespace {
+
+// The compiler stops at the end-of-file byte: whatever follows it is lost, and a file
+// spliced from two others shows itself here.
+void ReportDataAfterEnd(std::string_view text, std::size_t end, SourceProblemList& problems) {
+  const std::string_view after = text.substr(end + 1);
+  if (after.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
+  const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + end, '\n'));
+  const std::size_t header = after.front() == '*' ? 0 : after.find("\n*");
+  if (header != std::string_view::npos) {
+    AddSourceProblem(problems, line, ProblemKind::kDataAfterEnd,
+                     "a shape definition after the end-of-file byte 0x1A: the compiler never "
+                     "reads it");
+  } else {
+    AddSourceProblem(problems, line, ProblemKind::kDataAfterEnd,
+                     "%zu bytes after the end-of-file byte 0x1A: the compiler never reads them",
+                     after.size());
+  }
+}
+
+}  // namespace
+
 void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemList& problems) {
   source.shapeCount = 0;
   source.byteCount = 0;
@@ -261,7 +284,10 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
   source.truncated = false;
   SourceReader reader(source, problems);
   const std::size_t end = text.find(kEndOfFileByte);
-  if (end != std::string_view::npos) text = text.substr(0, end);
+  if (end != std::string_view::npos) {
+    ReportDataAfterEnd(text, end, problems);
+    text = text.substr(0, end);
+  }
   int lineNumber = 0;
   std::size_t start = 0;
   while (start < text.size() && !reader.Full()) {
@@ -284,20 +310,24 @@ bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
                          SourceProblemList& problems) {
   source.shapeCount = 0;
   source.byteCount = 0;
+  std::string reason;
+  std::FILE* file = platform::OpenInputFile(path, reason);
+  if (file == nullptr) {
+    AddSourceProblem(problems, 0, ProblemKind::kMalformedLine, "cannot be opened: %s",
+                     reason.c_str());
+    return false;
+  }
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error || size > kMaxSourceFileBytes) {
+    std::fclose(file);
     if (error) {
-      AddSourceProblem(problems, 0, ProblemKind::kMalformedLine, "cannot be read");
+      AddSourceProblem(problems, 0, ProblemKind::kMalformedLine, "cannot be read: %s",
+                       error.message().c_str());
     } else {
       AddSourceProblem(problems, 0, ProblemKind::kMalformedLine, "larger than %ju bytes: not read",
                        kMaxSourceFileBytes);
     }
-    return false;
-  }
-  std::FILE* file = platform::OpenFile(path, "rb");
-  if (file == nullptr) {
-    AddSourceProblem(problems, 0, ProblemKind::kMalformedLine, "cannot be opened");
     return false;
   }
   std::string text(static_cast<std::size_t>(size), '\0');

@@ -3,7 +3,8 @@
 // hexadecimal), "*0" and "*UNIFONT" font descriptions, "*BIGFONT" lines, comments from ";"
 // to the end of the line, blank lines, and body bytes in decimal or leading-zero
 // hexadecimal ("012" is 18, "0A" is 10, "-012" is -18), in parenthesised groups or not,
-// continued over as many lines as needed. Reading stops at the end-of-file byte 0x1A.
+// continued over as many lines as needed. Reading stops at the end-of-file byte 0x1A;
+// anything but blanks after it is a problem, as the compiler would never see it.
 #pragma once
 
 #include <cstdint>

@@ -26,6 +26,7 @@ enum class ProblemKind : std::uint8_t {
   kDuplicateShape,     // a shape number defined twice
   kTooManyShapes,      // more shapes or bytes than the reader's tables hold
   kPositionStack,      // more than four positions pushed, or a pop of none
+  kDataAfterEnd,       // text after the end-of-file byte 0x1A, which the compiler never reads
 };
 
 struct SourceProblem {

@@ -72,9 +72,26 @@ TEST_F(CellGridTest, LinesBelongOnlyWhenBothEndsLieInOneBox) {
   EXPECT_EQ(LineCell(10, 1976, 10, 1880), 0);   // above the top row's box
 }
 
+// Every edge belongs to the box, for the start point as for the end point.
+TEST_F(CellGridTest, EitherEndMayLieOnAnyEdgeOfItsBox) {
+  struct EdgePoint {
+    const char* edge;
+    std::int16_t x, y;
+  } points[] = {
+      {"left", 125, 1800}, {"right", 225, 1800}, {"bottom", 175, 1750}, {"top", 175, 1850}};
+  for (const EdgePoint& p : points) {
+    SCOPED_TRACE(p.edge);
+    EXPECT_EQ(LineCell(p.x, p.y, 175, 1800), 18);
+    EXPECT_EQ(LineCell(175, 1800, p.x, p.y), 18);
+  }
+}
+
 TEST_F(CellGridTest, TextsTakeTheNameBandAbove) {
   EXPECT_EQ(TextCell(1900, 110), 256);
-  EXPECT_EQ(TextCell(50, 115), 241);  // name band of cell 241
+  EXPECT_EQ(TextCell(150, 1750), 18);  // on the bottom edge
+  EXPECT_EQ(TextCell(125, 1800), 18);  // on the left edge
+  EXPECT_EQ(TextCell(225, 1800), 18);  // on the right edge
+  EXPECT_EQ(TextCell(50, 115), 241);   // name band of cell 241
   EXPECT_EQ(TextCell(20, 1950), 1);
   EXPECT_EQ(TextCell(20, 1980), 1);  // name band of the top row
   EXPECT_EQ(TextCell(110, 50), 0);   // in the gap between columns

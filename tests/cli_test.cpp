@@ -1,6 +1,10 @@
 // korvex-cli as scripts use it: its exit statuses, its output and what it leaves on disk.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -92,8 +96,8 @@ TEST_F(CliTest, ConvertWritesBesideTheDrawingByDefault) {
 TEST_F(CliTest, RefusedDrawingExitsOneWithItsMessagesOnStderr) {
   const std::filesystem::path input = Drawing(DxfBuilder().Markers().Build(), "empty.dxf");
   EXPECT_EQ(Run({"convert", input}), cli::kExitNotWritten);
-  EXPECT_NE(err_.find("Korvex: No valid drawing entities found\n"), std::string::npos);
-  EXPECT_NE(err_.find("Korvex: Error processing dxf file "), std::string::npos);
+  EXPECT_NE(err_.find("korvex-cli: No valid drawing entities found\n"), std::string::npos);
+  EXPECT_NE(err_.find("korvex-cli: Error processing dxf file "), std::string::npos);
   EXPECT_TRUE(out_.empty());
   EXPECT_FALSE(std::filesystem::exists(Scratch("empty.shp")));
   EXPECT_EQ(Run({"convert", Scratch("missing.dxf")}), cli::kExitNotWritten);
@@ -139,7 +143,8 @@ TEST_F(CliTest, PreviewDrawsASheetBesideTheShapeFileOrWhereAsked) {
   EXPECT_NE(ReadFileBytes(Scratch("s.svg")).find("<svg"), std::string::npos);
   EXPECT_EQ(Run({"preview", Scratch("arrows.shp"), "-o", Scratch("s.gif")}), cli::kExitUsage);
   EXPECT_EQ(Run({"preview", Scratch("missing.shp")}), cli::kExitNotWritten);
-  EXPECT_NE(err_.find("missing.shp: cannot be read"), std::string::npos);
+  EXPECT_NE(err_.find("missing.shp: cannot be opened: No such file or directory"),
+            std::string::npos);
 }
 
 TEST_F(CliTest, CheckListsProblemsCompilerStyle) {
@@ -153,6 +158,33 @@ TEST_F(CliTest, CheckListsProblemsCompilerStyle) {
                       ":2: shape 1 (A): the header counts 5 bytes, the body has 4\n" + name +
                       ":4: shape 1 (A): code 7 draws shape 9, which the file does not define\n"
                       "3 problems\n");
+}
+
+// What the compiler would never read or would refuse at the end of a shape: bytes after its
+// final 0, and a file spliced from two outputs, whose second half follows the first's 0x1A.
+TEST_F(CliTest, CheckReadsTheWholeFile) {
+  struct Case {
+    const char* text;
+    const char* listed;
+  } cases[] = {
+      {"*1,3,A\n010,0,2\n", ":2: shape 1 (A): 1 bytes after the final 0\n"},
+      {"*1,2,A\n010,0\n\x1a*2,2,B\n020,0\n\x1a",
+       ":3: a shape definition after the end-of-file byte 0x1A: the compiler never reads it\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    WriteFileBytes(Scratch("odd.shp"), c.text);
+    EXPECT_EQ(Run({"check", Scratch("odd.shp")}), cli::kExitNotWritten);
+    EXPECT_EQ(out_, Scratch("odd.shp").string() + c.listed + "1 problem\n");
+  }
+#ifndef _WIN32
+  // A pipe with no writer is refused at once.
+  ASSERT_EQ(mkfifo(Scratch("pipe.shp").c_str(), 0600), 0);
+  EXPECT_EQ(Run({"check", Scratch("pipe.shp")}), cli::kExitNotWritten);
+  EXPECT_NE(err_.find("pipe.shp: cannot be opened: It is a device or a pipe, not a file."),
+            std::string::npos)
+      << err_;
+#endif
 }
 
 TEST_F(CliTest, ConvertCanDrawThePreviewOfWhatItWrote) {

@@ -58,16 +58,20 @@ TEST_F(ConversionRunTest, RefusedDrawingLeavesAnExistingOutputAlone) {
 
 TEST_F(ConversionRunTest, OutputsThatCannotBeWrittenAreRefusedWithoutHarm) {
   const std::filesystem::path input = Drawing(kLineDrawing);
-  const std::filesystem::path targets[] = {
-      Scratch("no-such-folder") / "out.shp",  // folder missing
-      scratch_,                               // a folder
+  struct Case {
+    std::filesystem::path target;
+    std::string reason;
+  } cases[] = {
+      {Scratch("no-such-folder") / "out.shp", "No such file or directory"},
+      {scratch_, "It is a folder, not a file."},
   };
-  for (const std::filesystem::path& target : targets) {
-    SCOPED_TRACE(target.string());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target.string());
     frontend_.messages.clear();
-    EXPECT_NE(ConvertDrawing(input, target), Outcome::kDone);
+    EXPECT_EQ(ConvertDrawing(input, c.target), Outcome::kRefused);
     ASSERT_EQ(frontend_.messages.size(), 1u);
-    EXPECT_EQ(frontend_.MessageText(0), "Error creating SHP file " + target.string());
+    EXPECT_EQ(frontend_.MessageText(0),
+              "Error creating SHP file " + c.target.string() + "\n" + c.reason);
   }
   EXPECT_EQ(FilesInScratch(), 1u);
   EXPECT_EQ(ReadFileBytes(input), kLineDrawing);

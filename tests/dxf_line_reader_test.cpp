@@ -45,7 +45,8 @@ class DxfLineReaderTest : public KorvexTest {
     const std::filesystem::path path = Scratch("lines.dxf");
     WriteFileBytes(path, bytes);
     std::vector<std::string> lines;
-    EXPECT_TRUE(OpenDrawingFile(path));
+    std::string reason;
+    EXPECT_TRUE(OpenDrawingFile(path, reason)) << reason;
     while (ReadDxfLine()) {
       EXPECT_EQ(static_cast<int>(std::char_traits<char>::length(currentDxfLine.text)),
                 currentDxfLine.length);
@@ -128,7 +129,8 @@ TEST_F(DxfLineReaderTest, ValuesReadInPassingAreTheParsersValues) {
 
   const std::filesystem::path path = Scratch("values.dxf");
   WriteFileBytes(path, bytes);
-  ASSERT_TRUE(OpenDrawingFile(path));
+  std::string reason;
+  ASSERT_TRUE(OpenDrawingFile(path, reason)) << reason;
   for (int lineNumber = 0;; ++lineNumber) {
     double passing = -12345;
     ReadDxfValue(passing);

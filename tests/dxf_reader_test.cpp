@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -154,6 +158,17 @@ TEST_F(DxfReaderTest, TextsBecomeRecordsOrNames) {
   EXPECT_TRUE(Entities().textCaptured);
 }
 
+// A text on the bottom edge of cell 18's box is drawn in it; one exactly on the top edge
+// already stands in the name band and names the shape.
+TEST_F(DxfReaderTest, TextsOnTheBoxEdgesGoToTheBoxOrTheBand) {
+  ASSERT_TRUE(
+      Read(DxfBuilder().Markers().Text(150, 1750, 10, "ON BOTTOM").Text(150, 1850, 5, "ON TOP")));
+  ASSERT_EQ(Entities().total, 1);
+  EXPECT_EQ(Entities().records[0].shapeNumber, 18);
+  EXPECT_STREQ(Entities().records[0].text, "ON BOTTOM");
+  EXPECT_STREQ(Entities().shapeNames[18], "ON TOP");
+}
+
 TEST_F(DxfReaderTest, TextHeightIsKeptWithinWhatAShapeByteHolds) {
   struct Case {
     const char* height;
@@ -222,13 +237,34 @@ TEST_F(DxfReaderTest, CrLfDrawingsReadLikeLfDrawings) {
   EXPECT_EQ(Entities().shapeOriginX[18], 150);
 }
 
-TEST_F(DxfReaderTest, CarriageReturnsAloneAreNotLineEnds) {
-  std::string text = DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build();
-  for (char& c : text) {
+// A file Korvex cannot read as a drawing is refused with its cause, not with the advice
+// about the template, which would send the user looking in the wrong place.
+TEST_F(DxfReaderTest, FilesThatAreNoAsciiDrawingsAreNamedForWhatTheyAre) {
+  std::string crOnly = DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build();
+  for (char& c : crOnly) {
     if (c == '\n') c = '\r';
   }
-  EXPECT_FALSE(Read(text));
-  EXPECT_EQ(LastMessage(), kInvalidDrawing);
+  std::string noMarkers = DxfBuilder().Line(135, 1760, 215, 1760).Build();
+  const std::string binary = std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "\0\x02HEADER\0";
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* cause;
+  } cases[] = {
+      {"empty", "", "This is not a DXF file."},
+      {"words", "Dear user,\nthis is a letter.\n", "This is not a DXF file."},
+      {"binary DXF", binary, "This is a binary DXF file: save it as ASCII DXF (R12 or later)."},
+      {"CR-only line ends", crOnly,
+       "Its lines end in a carriage return alone, which Korvex does not read: save it again as "
+       "ASCII DXF."},
+      {"no markers", noMarkers,
+       "Make sure ShapesTemplate.dxf template was NOT ALTERED OR MODIFIED in any way!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_FALSE(Read(c.text));
+    EXPECT_EQ(LastMessage(), std::string("Invalid input DXF file\n") + c.cause);
+  }
 }
 
 TEST_F(DxfReaderTest, FileEndingInsideAnEntityStillProcessesIt) {
@@ -253,11 +289,28 @@ TEST_F(DxfReaderTest, GroupsAnEntityLacksKeepTheLastValueRead) {
   EXPECT_EQ(Entities().records[1].endY, 1760);
 }
 
-TEST_F(DxfReaderTest, UnreadableInputsAreReportedByName) {
-  EXPECT_NE(ReadDrawing(Scratch("missing.dxf")), Outcome::kDone);
-  EXPECT_EQ(LastMessage(), "Error opening DXF file " + Scratch("missing.dxf").string());
-  EXPECT_NE(ReadDrawing(scratch_), Outcome::kDone);  // a folder
-  EXPECT_EQ(LastMessage(), "Error opening DXF file " + scratch_.string());
+// Each with the system's reason, or ours for what is no file; a pipe with no writer and a
+// device that never ends are refused at once instead of holding the run.
+TEST_F(DxfReaderTest, UnreadableInputsAreReportedByNameAndReason) {
+  struct Case {
+    std::filesystem::path input;
+    const char* reason;
+  } cases[] = {
+      {Scratch("missing.dxf"), "No such file or directory"},
+      {scratch_, "It is a folder, not a file."},
+#ifndef _WIN32
+      {Scratch("pipe.dxf"), "It is a device or a pipe, not a file."},
+      {"/dev/zero", "It is a device or a pipe, not a file."},
+#endif
+  };
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo(Scratch("pipe.dxf").c_str(), 0600), 0);
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input.string());
+    EXPECT_EQ(ReadDrawing(c.input), Outcome::kRefused);
+    EXPECT_EQ(LastMessage(), "Error opening DXF file " + c.input.string() + "\n" + c.reason);
+  }
 }
 
 TEST(DxfNumberTest, ReadsAsAtofDoesInTheCLocale) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/pending_file.h"
 #include "test_support.h"
 
 namespace korvex {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "conversion/conversion_run.h"
 #include "shape_output/glyph_library.h"
 #include "shape_output/shp_writer.h"
 #include "sheet/entity_table.h"
@@ -185,6 +186,28 @@ TEST_F(ShapeEncoderTest, StopsPastTheByteLimit) {
   EXPECT_EQ(encodeResult_, EncodeResult::kStopped);
   EXPECT_EQ(frontend_.MessageText(frontend_.messages.size() - 1),
             "Number of bytes 1991 for shape 241 exceeds limit!\nExiting Program");
+}
+
+// The warning comes only past 1,800 bytes: at exactly 1,800 before an entity nothing is
+// asked, and the next entity's check asks.
+TEST_F(ShapeEncoderTest, WarningStartsPastEighteenHundredBytes) {
+  for (const int extra : {0, 1}) {
+    SCOPED_TRACE(extra);
+    ResetConversionTables();
+    frontend_.messages.clear();
+    Add(241, kKindLine, 10, 0, 20, 0);  // scale 2 + pen-up 5 + line 3: 10 bytes
+    Add(241, kKindLine, 30, 0, 40, 0);  // 18 bytes
+    for (int i = 0; i < 594; ++i) {     // 3 bytes each: 1,800 bytes
+      const int x = 40 + (i % 2) * 10;
+      Add(241, kKindLine, x, 0, 90 - x, 0);
+    }
+    Add(241, kKindLine, 40, 0, 50, 0);                  // checked at exactly 1,800
+    if (extra == 1) Add(241, kKindLine, 50, 0, 40, 0);  // checked at 1,803
+    const EncodedShape shape = Encode(241);
+    EXPECT_EQ(encodeResult_, EncodeResult::kEncoded);
+    EXPECT_EQ(shape.byteCount, 1804 + 3 * extra);
+    EXPECT_EQ(frontend_.messages.size(), static_cast<std::size_t>(extra));
+  }
 }
 
 TEST_F(ShapeEncoderTest, AnsweringYesAtTheWarningStops) {

@@ -177,6 +177,8 @@ TEST(ShapeInterpreterTest, ArcCodesDrawTheirArcs) {
       {"12,(0,2,127),0", 0, 1, 1, 0, 2, 1, 1},
       {"12,(0,2,-127),0", 0, 1, 1, 0, 2, -1, 1},
       {"0C,(2,0,64),0", 1, bulgeRadius - b, bulgeRadius, 2, 0, 1, -b},
+      // The same bulge clockwise, as hand-written files have it: the mirror image, above.
+      {"0C,(2,0,-64),0", 1, b - bulgeRadius, bulgeRadius, 2, 0, 1, b},
       // Code 13: two semicircles make a circle.
       {"13,(2,0,127),(-2,0,127),(0,0),0", 1, 0, 1, 0, 0, 1, 1},
       {"13,(2,0,127),(-2,0,127),(0,0),0", 1, 0, 1, 0, 0, 1, -1},

@@ -167,10 +167,35 @@ TEST(ShpSourceTest, EveryLineEndCountsOneLine) {
   }
 }
 
-TEST(ShpSourceTest, ReadingStopsAtTheEndOfFileByte) {
-  const auto problems = Read("*1,2,A\n010,0\n\x1a*2,2,B\ngarbage\n");
-  EXPECT_EQ(problems->Total(), 0) << Describe(*problems);
-  EXPECT_EQ(Source().shapeCount, 1);
+// The compiler never reads past the end-of-file byte: what stands there is lost, and is
+// how a file spliced from two others shows itself.
+TEST(ShpSourceTest, ReadingStopsAtTheEndOfFileByteAndReportsWhatFollows) {
+  struct Case {
+    std::string text;
+    const char* problem;  // nullptr: none
+  } cases[] = {
+      {std::string("*1,2,A\n010,0\n\x1a"), nullptr},
+      {std::string("*1,2,A\n010,0\n\x1a\r\n"), nullptr},
+      {std::string("*1,2,A\n010,0\n\x1a*2,2,B\n010,0\n\x1a"),
+       "a shape definition after the end-of-file byte 0x1A: the compiler never reads it"},
+      {std::string("*1,2,A\n010,0\n\x1agarbage\n*2,2,B\n"),
+       "a shape definition after the end-of-file byte 0x1A: the compiler never reads it"},
+      {std::string("*1,2,A\n010,0\n\x1agarbage"),
+       "7 bytes after the end-of-file byte 0x1A: the compiler never reads them"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto problems = Read(c.text);
+    EXPECT_EQ(Source().shapeCount, 1);
+    if (c.problem == nullptr) {
+      EXPECT_EQ(problems->Total(), 0) << Describe(*problems);
+      continue;
+    }
+    ASSERT_EQ(problems->count, 1) << Describe(*problems);
+    EXPECT_EQ(problems->items[0].kind, ProblemKind::kDataAfterEnd);
+    EXPECT_EQ(problems->items[0].line, 3);
+    EXPECT_STREQ(problems->items[0].text, c.problem);
+  }
 }
 
 TEST(ShpSourceTest, LinesPastTheCompilersLimitAreFlagged) {
