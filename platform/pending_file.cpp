@@ -57,6 +57,25 @@ void RemoveEveryPendingFile() {
 
 #ifdef _WIN32
 
+// The system's reason in the words the C library uses on every system, where there are such.
+std::error_code ReasonOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return std::make_error_code(std::errc::no_such_file_or_directory);
+    case ERROR_ACCESS_DENIED:
+      return std::make_error_code(std::errc::permission_denied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return std::make_error_code(std::errc::no_space_on_device);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return std::make_error_code(std::errc::file_exists);
+    default:
+      return std::error_code(static_cast<int>(code), std::system_category());
+  }
+}
+
 BOOL WINAPI OnConsoleEvent(DWORD) {
   RemoveEveryPendingFile();
   return FALSE;  // the default handler ends the process
@@ -145,7 +164,7 @@ std::FILE* CreateExclusively(const std::filesystem::path& path, bool& exists,
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
-    error.assign(static_cast<int>(code), std::system_category());
+    error = ReasonOf(code);
     return nullptr;
   }
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
@@ -185,12 +204,7 @@ void MoveWithoutReplacing(const std::filesystem::path& pending, const std::files
                           std::error_code& error) {
 #ifdef _WIN32
   if (MoveFileExW(pending.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED) != 0) return;
-  const DWORD code = GetLastError();
-  if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) {
-    error = std::make_error_code(std::errc::file_exists);
-  } else {
-    error.assign(static_cast<int>(code), std::system_category());
-  }
+  error = ReasonOf(GetLastError());
 #else
   if (link(pending.c_str(), target.c_str()) == 0) {
     unlink(pending.c_str());

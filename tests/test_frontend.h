@@ -15,9 +15,16 @@ struct RecordedMessage {
   unsigned flags;
 };
 
+// Stands for the end of the process, so that a test goes on after a front end ends it (and
+// a test process leaves no scratch folder behind, as a real end would).
+struct ProcessEnded {
+  int status;
+};
+
 class TestFrontend final : public Frontend {
  public:
   int ShowMessage(std::string_view text, unsigned flags) override;
+  [[noreturn]] void EndProcess(int status) override { throw ProcessEnded{status}; }
   std::filesystem::path ExecutableFolder() override { return executableFolder; }
 
   std::vector<RecordedMessage> messages;

@@ -256,7 +256,27 @@ TEST_F(ConversionDialogRulesTest, RemovedInputIsReportedByTheRunThenNotGenerated
 
 TEST_F(ConversionDialogRulesTest, ExitProgramEndsWithStatusZero) {
   OpenWith("C:\\work\\shapes.dxf");
-  EXPECT_EXIT(rules_.ExitProgram(), ::testing::ExitedWithCode(0), "");
+  try {
+    rules_.ExitProgram();
+    ADD_FAILURE() << "Exit Program returned";
+  } catch (const platform::ProcessEnded& ended) {
+    EXPECT_EQ(ended.status, 0);
+  }
+}
+
+// A conversion stopped at a limit ends the program, as its message said it would, and no
+// summary follows.
+TEST_F(ConversionDialogRulesTest, AStoppedConversionEndsTheProgram) {
+  OpenWith("");
+  ChooseInputAndProposedOutput("C:\\work\\shapes.dxf");
+  converter_.result = Outcome::kStopped;
+  try {
+    rules_.Generate();
+    ADD_FAILURE() << "Generate returned after a stop";
+  } catch (const platform::ProcessEnded& ended) {
+    EXPECT_EQ(ended.status, platform::kExitStopped);
+  }
+  EXPECT_TRUE(frontend_.messages.empty());
 }
 
 }  // namespace
