@@ -50,8 +50,16 @@ CChildView::CChildView(wxWindow* parent)
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
 }
 
-void CChildView::ShowShapeFile(const std::filesystem::path& shapeFile) {
+void CChildView::ShowShapeFile(const std::filesystem::path& shapeFile,
+                               std::shared_ptr<const korvex::LeftOutTable> leftOut) {
   shapeFile_ = shapeFile;
+  leftOut_ = std::move(leftOut);
+  highlight_ = -1;
+  Refresh();
+}
+
+void CChildView::Highlight(int entry) {
+  highlight_ = entry;
   Refresh();
 }
 
@@ -63,8 +71,8 @@ void CChildView::OnPaint(wxPaintEvent&) {
   if (shapeFile_.empty() || size.GetWidth() < 16 || size.GetHeight() < 16) return;
 #ifdef KORVEX_HAVE_PREVIEW
   std::string error;
-  cairo_surface_t* surface =
-      korvex::RenderShapeFileSheet(shapeFile_, size.GetWidth(), size.GetHeight(), error);
+  cairo_surface_t* surface = korvex::RenderShapeFileSheet(
+      shapeFile_, size.GetWidth(), size.GetHeight(), error, leftOut_.get(), highlight_);
   if (surface == nullptr) {
     dc.DrawText(wxString::FromUTF8(error), 8, 8);
     return;

@@ -8,9 +8,13 @@ namespace korvex::shell {
 
 Outcome ConversionRunConverter::Convert(const std::string& inputPath,
                                         const std::string& outputPath) {
-  const Outcome outcome =
-      ConvertDrawing(platform::PathFromUtf8(inputPath), platform::PathFromUtf8(outputPath));
-  if (outcome == Outcome::kDone) lastWritten_ = outputPath;
+  const Outcome outcome = ConvertDrawing(platform::PathFromUtf8(inputPath),
+                                         platform::PathFromUtf8(outputPath), /*explain=*/true);
+  if (outcome == Outcome::kDone) {
+    lastWritten_ = outputPath;
+    // A copy: the library's record belongs to the next conversion.
+    lastLeftOut_ = std::make_shared<const LeftOutTable>(LeftOut());
+  }
   return outcome;
 }
 

@@ -73,7 +73,8 @@ void CKorvexApp::OnGenerateShapeFile(wxCommandEvent&) {
   // The sheet of what was written, so the user sees the shapes before compiling them.
   auto* frame = dynamic_cast<CMainFrame*>(GetTopWindow());
   if (frame != nullptr && !converter.LastWritten().empty()) {
-    frame->View()->ShowShapeFile(korvex::platform::PathFromUtf8(converter.LastWritten()));
+    frame->ShowConversion(korvex::platform::PathFromUtf8(converter.LastWritten()),
+                          converter.LastLeftOut());
   }
 }
 

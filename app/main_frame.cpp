@@ -2,13 +2,16 @@
 // toggle, and its lock-key indicators.
 #include "app/main_frame.h"
 
+#include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/sizer.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
 #include "app/app_icon.h"
 #include "app/child_view.h"
 #include "app/command_ids.h"
+#include "app/left_out_rows.h"
 
 namespace {
 
@@ -21,6 +24,10 @@ const wxSize kInitialSize(720, 480);
 #endif
 
 constexpr int kIndicatorTimerId = 1;
+constexpr int kLeftOutListId = 2;
+// The list's width beside the sheet, and its columns' share of it.
+constexpr int kLeftOutListWidth = 380;
+constexpr int kLeftOutColumnWidths[] = {230, 45, 55, 50};
 constexpr int kIndicatorPollMilliseconds = 250;
 
 struct KeyIndicator {
@@ -71,6 +78,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
   EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
   EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
   EVT_TIMER(kIndicatorTimerId, CMainFrame::OnIndicatorTimer)
+  EVT_LIST_ITEM_SELECTED(kLeftOutListId, CMainFrame::OnLeftOutSelected)
 wxEND_EVENT_TABLE()
 
 CMainFrame::CMainFrame()
@@ -83,6 +91,17 @@ CMainFrame::CMainFrame()
 
   SetMenuBar(CreateMainMenuBar());
   view_ = new CChildView(this);
+  leftOutList_ = new wxListCtrl(this, kLeftOutListId, wxDefaultPosition,
+                                wxSize(kLeftOutListWidth, -1), wxLC_REPORT | wxLC_SINGLE_SEL);
+  for (int column = 0; column < 4; ++column) {
+    leftOutList_->AppendColumn(korvex::shell::kLeftOutColumns[column], wxLIST_FORMAT_LEFT,
+                               kLeftOutColumnWidths[column]);
+  }
+  leftOutList_->Hide();
+  auto* sizer = new wxBoxSizer(wxHORIZONTAL);
+  sizer->Add(view_, 1, wxEXPAND);
+  sizer->Add(leftOutList_, 0, wxEXPAND);
+  SetSizer(sizer);
 
   wxStatusBar* statusBar = CreateStatusBar(kStatusPaneCount);
   // Each indicator pane is as wide as its own text, with room for the pane's edges.
@@ -126,4 +145,28 @@ void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event) {
 
 void CMainFrame::OnIndicatorTimer(wxTimerEvent&) {
   UpdateKeyIndicators();
+}
+
+void CMainFrame::ShowConversion(const std::filesystem::path& shapeFile,
+                                std::shared_ptr<const korvex::LeftOutTable> leftOut) {
+  leftOutList_->DeleteAllItems();
+  if (leftOut != nullptr) {
+    long row = 0;
+    for (const korvex::shell::LeftOutRow& entry : korvex::shell::LeftOutRows(*leftOut)) {
+      leftOutList_->InsertItem(row, wxString::FromUTF8(entry.reason));
+      leftOutList_->SetItem(row, 1, wxString::FromUTF8(entry.cell));
+      leftOutList_->SetItem(row, 2, wxString::FromUTF8(entry.kind));
+      leftOutList_->SetItem(row, 3, wxString::FromUTF8(entry.line));
+      ++row;
+    }
+  }
+  leftOutList_->Show(leftOutList_->GetItemCount() > 0);
+  const std::string status = leftOut != nullptr ? korvex::shell::LeftOutStatus(*leftOut) : "";
+  SetStatusText(status.empty() ? wxString("Ready") : wxString::FromUTF8(status), kMessagePane);
+  view_->ShowShapeFile(shapeFile, std::move(leftOut));
+  Layout();
+}
+
+void CMainFrame::OnLeftOutSelected(wxListEvent& event) {
+  view_->Highlight(static_cast<int>(event.GetIndex()));
 }

@@ -6,7 +6,14 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <filesystem>
+#include <memory>
+
+#include "sheet/left_out_table.h"
+
 class CChildView;
+class wxListCtrl;
+class wxListEvent;
 
 // Panes of the status bar, left to right.
 enum StatusPane {
@@ -22,6 +29,11 @@ class CMainFrame : public wxFrame {
   CMainFrame();
 
   CChildView* View() const { return view_; }
+  wxListCtrl* LeftOutList() const { return leftOutList_; }
+  // Shows the sheet of a written shape file and, beside it, the list of what its conversion
+  // left out (hidden when nothing was), with their count in the status bar.
+  void ShowConversion(const std::filesystem::path& shapeFile,
+                      std::shared_ptr<const korvex::LeftOutTable> leftOut);
   // Shows each indicator's text while its lock key is on and leaves it blank while off.
   void UpdateKeyIndicators();
 
@@ -30,8 +42,10 @@ class CMainFrame : public wxFrame {
   void OnViewStatusBar(wxCommandEvent& event);
   void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
   void OnIndicatorTimer(wxTimerEvent& event);
+  void OnLeftOutSelected(wxListEvent& event);
 
   CChildView* view_ = nullptr;
+  wxListCtrl* leftOutList_ = nullptr;
   // Lock keys change without any event reaching this window, so their state is polled.
   wxTimer indicatorTimer_;
 

@@ -7,7 +7,8 @@ namespace korvex::cli {
 
 const char kUsageText[] =
     "Usage:\n"
-    "  korvex-cli convert DRAWING.dxf [-o OUT.shp] [--preview SHEET.png] [--stop-at-warning]\n"
+    "  korvex-cli convert DRAWING.dxf [-o OUT.shp] [--preview SHEET.png] [--explain]\n"
+    "                     [--stop-at-warning]\n"
     "  korvex-cli preview SHAPES.shp [-o SHEET.png|SHEET.svg]\n"
     "  korvex-cli check SHAPES.shp\n"
     "  korvex-cli template NEW.dxf [--force]\n"
@@ -15,7 +16,10 @@ const char kUsageText[] =
     "\n"
     "convert   Writes the shape source file (.shp) of a drawing made from the shape sheet\n"
     "          template; by default beside the drawing, with the extension .shp.\n"
-    "          --preview: also draws the written shapes on a sheet (.png or .svg).\n"
+    "          --preview: also draws the written shapes on a sheet (.png or .svg), with\n"
+    "          what was left out of them dashed in orange.\n"
+    "          --explain: lists every entity of the drawing left out of the shapes, and why,\n"
+    "          as DRAWING.dxf:LINE: message (without it, one line says how many).\n"
     "          --stop-at-warning: when no one can answer at a terminal, answer Yes to the\n"
     "          warnings near the entity and byte limits and stop (the default answer is No).\n"
     "preview   Draws the shapes of a .shp file on a sheet laid out like the template, as PNG\n"
@@ -88,6 +92,8 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
       haveOutput = haveOutput || !isPreview;
     } else if (options.command == Command::kConvert && argument == "--stop-at-warning") {
       options.stopAtWarning = true;
+    } else if (options.command == Command::kConvert && argument == "--explain") {
+      options.explain = true;
     } else if (options.command == Command::kTemplate && argument == "--force") {
       options.force = true;
     } else if (argument.size() > 1 && argument[0] == '-') {

@@ -24,6 +24,7 @@ struct CliOptions {
   std::filesystem::path preview;  // convert: the sheet to draw of the written file, if any
   bool force = false;             // template: replace an existing file
   bool stopAtWarning = false;     // convert: answer Yes to a limit warning when unattended
+  bool explain = false;           // convert: list every entity left out of the shapes
   std::string error;              // set when the command line is wrong
 };
 

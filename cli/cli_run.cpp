@@ -14,6 +14,7 @@
 #endif
 #include "shape_files/shp_check.h"
 #include "shape_files/shp_source.h"
+#include "sheet/left_out_table.h"
 
 namespace {
 
@@ -55,12 +56,13 @@ bool ReadSource(const std::filesystem::path& file) {
 
 #ifdef KORVEX_HAVE_PREVIEW
 // Draws the sheet of the .shp file; the reader's problems are shown but do not stop it.
-int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::path& sheet) {
+int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::path& sheet,
+                 const korvex::LeftOutTable* leftOut = nullptr) {
   if (!ReadSource(shapeFile)) return korvex::cli::kExitNotWritten;
   PrintProblems(std::cerr, shapeFile, ProblemTable());
   std::string error;
   korvex::SheetSummary summary;
-  if (!korvex::WriteSheetPreview(SourceTables(), sheet, error, &summary)) {
+  if (!korvex::WriteSheetPreview(SourceTables(), sheet, error, &summary, leftOut)) {
     std::cerr << korvex::platform::kConsolePrefix << "preview not written: " << error << '\n';
     return korvex::cli::kExitNotWritten;
   }
@@ -77,22 +79,53 @@ int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::
 }
 #else
 // A build without cairo draws no sheets; it says so instead.
-int WritePreview(const std::filesystem::path&, const std::filesystem::path&) {
+int WritePreview(const std::filesystem::path&, const std::filesystem::path&,
+                 const korvex::LeftOutTable* = nullptr) {
   std::cerr << korvex::platform::kConsolePrefix
             << "this build draws no previews (it was built without cairo)\n";
   return korvex::cli::kExitNotWritten;
 }
 #endif
 
+// What the conversion left out of the shapes: with --explain one line for each, compiler
+// style, on standard output; without, how many, on standard error.
+void ReportLeftOut(const CliOptions& options) {
+  const korvex::LeftOutTable& leftOut = korvex::LeftOut();
+  if (leftOut.total == 0) return;
+  if (!options.explain) {
+    std::cerr << korvex::platform::kConsolePrefix << leftOut.total
+              << (leftOut.total == 1 ? " entity of the drawing was"
+                                     : " entities of the drawing were")
+              << " left out of the shapes or kept only in part; --explain lists them\n";
+    return;
+  }
+  const std::string name = korvex::platform::PathText(options.input);
+  char text[512];
+  for (int i = 0; i < leftOut.kept; ++i) {
+    const korvex::LeftOutEntry& entry = leftOut.entries[i];
+    korvex::DescribeLeftOut(entry, text, sizeof text);
+    std::cout << name;
+    if (entry.line > 0) std::cout << ':' << entry.line;
+    std::cout << ": " << text << '\n';
+  }
+  if (leftOut.total > leftOut.kept) {
+    std::cout << name << ": " << leftOut.total - leftOut.kept << " more not listed\n";
+  }
+}
+
 int RunConvert(const CliOptions& options) {
-  const korvex::Outcome outcome = korvex::ConvertDrawing(options.input, options.output);
+  const korvex::Outcome outcome = korvex::ConvertDrawing(
+      options.input, options.output, options.explain || !options.preview.empty());
+  ReportLeftOut(options);
   if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
   if (outcome != korvex::Outcome::kDone) {
     std::cerr << korvex::platform::kConsolePrefix << "Shape File Not Generated\n";
     return korvex::cli::kExitNotWritten;
   }
   std::cout << "Shape file written: " << korvex::platform::PathText(options.output) << '\n';
-  if (!options.preview.empty()) return WritePreview(options.output, options.preview);
+  if (!options.preview.empty()) {
+    return WritePreview(options.output, options.preview, &korvex::LeftOut());
+  }
   return korvex::cli::kExitWritten;
 }
 

@@ -12,6 +12,7 @@
 #include "shape_output/shp_writer.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
+#include "sheet/left_out_table.h"
 
 namespace korvex {
 namespace {
@@ -46,15 +47,16 @@ bool TargetWritable(const std::filesystem::path& outputPath, std::string& reason
 
 }  // namespace
 
-void ResetConversionTables() {
+void ResetConversionTables(bool explain) {
   BuildCellTable();
   ResetShapeTables();
   ClearRecords();
+  ResetLeftOut(explain);
 }
 
 Outcome ConvertDrawing(const std::filesystem::path& inputPath,
-                       const std::filesystem::path& outputPath) {
-  ResetConversionTables();
+                       const std::filesystem::path& outputPath, bool explain) {
+  ResetConversionTables(explain);
   const Outcome read = ReadDrawing(inputPath);
   if (read == Outcome::kStopped) return read;
   if (read != Outcome::kDone) {

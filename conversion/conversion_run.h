@@ -9,14 +9,16 @@
 namespace korvex {
 
 // Resets the tables, reads the drawing and writes the .shp file. Done when the file was
-// written; refused or stopped after at least one message. The output appears whole or not
-// at all: it is written beside the target under a temporary name and renamed into place
-// only when complete, so a run that fails or stops part-way leaves an existing file
+// written; refused or stopped after at least one message. Whatever the drawing holds that
+// is left out of the shapes is counted in LeftOut(), and kept there too when `explain`. The output
+// appears whole or not at all: it is written beside the target under a temporary name and renamed
+// into place only when complete, so a run that fails or stops part-way leaves an existing file
 // untouched and no temporary file behind.
 Outcome ConvertDrawing(const std::filesystem::path& inputPath,
-                       const std::filesystem::path& outputPath);
+                       const std::filesystem::path& outputPath, bool explain = false);
 
-// Resets every table of the conversion path to its start values.
-void ResetConversionTables();
+// Resets every table of the conversion path to its start values; the record of what is
+// left out keeps its entries from now on only when `explain`.
+void ResetConversionTables(bool explain = false);
 
 }  // namespace korvex

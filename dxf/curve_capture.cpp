@@ -12,6 +12,7 @@
 #include "dxf/arc_geometry.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_reader.h"
+#include "dxf/left_out_notes.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
 #include "sheet/geometry.h"
@@ -49,6 +50,10 @@ struct Vertex {
 Vertex vertices[kMaxVertices + 1];
 int vertexCount = 0;
 
+// The polyline being read, for the record of what is left out.
+const char* polylineKind = "POLYLINE";
+std::int32_t polylineLine = 0;
+
 void SkipValue() {
   ReadDxfLine();
 }
@@ -76,25 +81,26 @@ int ReadFlags() {
 // The stores return what AdmitRecord says: false when the reading is to stop.
 bool StoreLine(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
   StartRecord(n, kKindLine, x1, y1, x2, y2);
-  return AdmitRecord(n);
+  return AdmitRecord(n, polylineLine);
 }
 
 bool StoreArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2,
-              double centreX, double centreY, double startAngle, double endAngle, double radius) {
+              double centreX, double centreY, double startAngle, double endAngle, double radius,
+              std::int32_t line) {
   DrawingEntityRecord& record = StartRecord(n, kKindArc, x1, y1, x2, y2);
   record.centreX = centreX;
   record.centreY = centreY;
   record.startAngle = startAngle;
   record.endAngle = endAngle;
   record.radius = radius;
-  return AdmitRecord(n);
+  return AdmitRecord(n, line);
 }
 
 bool StoreBulgeArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2,
                    std::int16_t y2) {
   const BulgeArcState& arc = CurrentBulgeArc();
   return StoreArc(n, x1, y1, x2, y2, arc.centreX, arc.centreY, arc.startAngle, arc.endAngle,
-                  arc.radius);
+                  arc.radius, polylineLine);
 }
 
 // The mirror image in the y axis of an angle seen from a mirrored centre, kept in 0 to 360
@@ -151,17 +157,24 @@ void MakeSegment(const Vertex& from, const Vertex& to) {
   RoundToWhole(from.y, y1);
   RoundToWhole(to.x, x2);
   RoundToWhole(to.y, y2);
+  // Two vertices on one point draw nothing, and nothing is lost: not noted.
   if (x1 == x2 && y1 == y2) return;
   // The cell follows from the end points alone, for arcs too.
   const std::int16_t n = LineCell(x1, y1, x2, y2);
-  if (!IsShapeNumber(n)) return;
+  if (!IsShapeNumber(n)) {
+    NoteDroppedSegment(polylineKind, polylineLine, x1, y1, x2, y2);
+    return;
+  }
 
   const double bulge = from.bulge;
   if (bulge == 0) {
     StoreLine(n, x1, y1, x2, y2);
     return;
   }
-  if (!std::isfinite(bulge)) return;
+  if (!std::isfinite(bulge)) {
+    NoteDroppedAt(polylineKind, polylineLine, LeftOutReason::kOffSheet, x1, y1, n);
+    return;
+  }
   // A negative bulge runs clockwise: the same arc, counter-clockwise from the other end.
   if (bulge < 0) {
     const std::int16_t x = x1, y = y1;
@@ -207,7 +220,10 @@ void ReadVertices(bool lightweight, bool inVertex) {
       if (!inVertex) continue;
     }
     if (DxfLineIs(" 10\n")) {
-      if (vertexCount == kMaxVertices) return;
+      if (vertexCount == kMaxVertices) {
+        NoteDropped(polylineKind, polylineLine, LeftOutReason::kTooManyVertices);
+        return;
+      }
       StartVertex();
     } else if (DxfLineIs(" 20\n")) {
       if (!ReadDxfLine() || vertexCount == 0) continue;
@@ -235,6 +251,7 @@ void ResetCurveHolders() {
 }
 
 void CaptureArc() {
+  const std::int32_t line = currentDxfLine.number;
   bool skipMark = false;
   bool mirrorMark = false;
   while (NextEntityGroup()) {
@@ -254,7 +271,10 @@ void CaptureArc() {
       }
     }
   }
-  if (skipMark) return;
+  if (skipMark) {
+    NoteDropped("ARC", line, LeftOutReason::kExtrusion);
+    return;
+  }
 
   // The mirror works on copies: the holders keep the values the file gave.
   double cx = curveCentreX;
@@ -267,8 +287,17 @@ void CaptureArc() {
     a1 = MirroredAngle(curveEndAngle);
     a2 = MirroredAngle(curveStartAngle);
   }
-  if (!(r >= kMinArcRadius && r <= kMaxArcRadius)) return;
-  if (!std::isfinite(a1) || !std::isfinite(a2)) return;
+  if (!(r >= kMinArcRadius && r <= kMaxArcRadius)) {
+    LeftOutEntry entry = StartLeftOut("ARC", line, LeftOutReason::kRadius);
+    SetLeftOutCircle(entry, cx, cy, r);
+    entry.amount = r;
+    NoteLeftOut(entry);
+    return;
+  }
+  if (!std::isfinite(a1) || !std::isfinite(a2)) {
+    NoteDroppedAt("ARC", line, LeftOutReason::kOffSheet, cx, cy);
+    return;
+  }
   a1 = AngleInTurn(a1);
   a2 = AngleInTurn(a2);
 
@@ -277,39 +306,61 @@ void CaptureArc() {
   std::int16_t sx, sy, ex, ey;
   if (!RoundToWhole(start.x, sx) || !RoundToWhole(start.y, sy) || !RoundToWhole(end.x, ex) ||
       !RoundToWhole(end.y, ey)) {
+    NoteDroppedAt("ARC", line, LeftOutReason::kOffSheet, cx, cy);
     return;
   }
-  const std::int16_t n = ArcCell(sx, sy, ex, ey, ArcBoundingBox(cx, cy, r, a1, a2));
-  if (!IsShapeNumber(n)) return;
-  StoreArc(n, sx, sy, ex, ey, cx, cy, a1, a2, r);
+  const ArcBox box = ArcBoundingBox(cx, cy, r, a1, a2);
+  const std::int16_t n = ArcCell(sx, sy, ex, ey, box);
+  if (!IsShapeNumber(n)) {
+    NoteDroppedArc("ARC", line, sx, sy, ex, ey, box, cx, cy, r);
+    return;
+  }
+  StoreArc(n, sx, sy, ex, ey, cx, cy, a1, a2, r, line);
 }
 
 void CaptureCircle() {
+  const std::int32_t line = currentDxfLine.number;
   while (NextEntityGroup()) {
     if (ReadCurveGroup()) continue;
-    if (DxfLineIs("210\n")) return;  // a CIRCLE with an extrusion direction is never captured
+    if (DxfLineIs("210\n")) {
+      // A CIRCLE with an extrusion direction is never captured.
+      NoteDropped("CIRCLE", line, LeftOutReason::kExtrusion);
+      return;
+    }
   }
   std::int16_t cx, cy, r, startX;
   if (!TruncateToWhole(curveCentreX, cx) || !TruncateToWhole(curveCentreY, cy) ||
       !TruncateToWhole(curveRadius, r) || !TruncateToWhole(curveCentreX + curveRadius, startX)) {
+    NoteDroppedAt("CIRCLE", line, LeftOutReason::kOffSheet, curveCentreX, curveCentreY);
     return;
   }
   // The radius is written as one byte; 0 or less is no circle a shape can draw.
-  if (r < 1) return;
+  if (r < 1) {
+    LeftOutEntry entry = StartLeftOut("CIRCLE", line, LeftOutReason::kRadius);
+    SetLeftOutCircle(entry, curveCentreX, curveCentreY, curveRadius);
+    entry.amount = curveRadius;
+    NoteLeftOut(entry);
+    return;
+  }
   const std::int16_t n = CircleCell(cx, cy, r);
-  if (!IsShapeNumber(n)) return;
+  if (!IsShapeNumber(n)) {
+    NoteDroppedCircle(line, cx, cy, r);
+    return;
+  }
   // The start point is the circle's point at angle 0, truncated.
   DrawingEntityRecord& record = StartRecord(n, kKindCircle, startX, cy, 0, 0);
   record.centreX = curveCentreX;
   record.centreY = curveCentreY;
   record.radius = curveRadius;
-  AdmitRecord(n);
+  AdmitRecord(n, line);
 }
 
 // The header's flags come in its 70 group. The group may be left out (its default is 0):
 // a VERTEX entity before any 70 group starts the vertices, so that neither its groups are
 // lost nor its own 70 (vertex flags) read as the polyline's.
 void CapturePolyline() {
+  polylineKind = "POLYLINE";
+  polylineLine = currentDxfLine.number;
   vertexCount = 0;
   int flags = 0;
   bool atEntityName = false;
@@ -332,6 +383,8 @@ void CapturePolyline() {
 // As the POLYLINE header: a " 10" before any 70 group starts the first vertex with flags 0,
 // and a "  0" there ends an LWPOLYLINE that has no vertices.
 void CaptureLwPolyline() {
+  polylineKind = "LWPOLYLINE";
+  polylineLine = currentDxfLine.number;
   vertexCount = 0;
   int flags = 0;
   while (true) {

@@ -20,6 +20,7 @@ std::size_t blockLength = 0;
 std::size_t blockPosition = 0;
 std::FILE* drawingFile = nullptr;
 bool readFailed = false;
+int nextLineNumber = 1;
 
 bool FillBlock() {
   if (drawingFile == nullptr) return false;
@@ -46,6 +47,7 @@ bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason) {
   readFailed = false;
   blockLength = 0;
   blockPosition = 0;
+  nextLineNumber = 1;
   drawingFile = platform::OpenInputFile(path, reason);
   return drawingFile != nullptr;
 }
@@ -91,6 +93,8 @@ bool ReadLineWatched(Watcher& watch) {
   blockPosition = position;
   line.text[lineLength] = '\0';
   line.length = lineLength;
+  line.number = nextLineNumber;
+  if (lineLength > 0 && line.text[lineLength - 1] == '\n') ++nextLineNumber;
   return lineLength > 0;
 }
 

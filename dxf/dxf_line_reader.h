@@ -17,6 +17,7 @@ inline constexpr int kDxfLineBuffer = 32;
 struct DxfLine {
   char text[kDxfLineBuffer];
   int length;
+  int number;  // the line's number in the file, from 1; the pieces of a long line share it
 };
 
 // Only the line reader writes the line; a reference rather than a function, so that the

@@ -1,16 +1,20 @@
 // The scan of the ENTITIES section and the LINE, TEXT and POINT entities.
 #include "dxf/dxf_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "dxf/curve_capture.h"
 #include "dxf/dxf_line_reader.h"
+#include "dxf/left_out_notes.h"
 #include "dxf/template_drawing.h"
 #include "platform/message_text.h"
 #include "platform/platform.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
+#include "sheet/left_out_table.h"
 #include "sheet/whole_units.h"
 
 namespace korvex {
@@ -37,9 +41,18 @@ double holderEndX = 0;
 double holderEndY = 0;
 double holderTextHeight = 0;
 char holderText[kTextCapacity] = {};
+bool holderTextCut = false;  // the text held was longer than a record keeps
 
 bool markerFirstSeen = false;
 bool markerSecondSeen = false;
+
+// For the record of what is left out: where each cell's origin POINT stands in the file,
+// and how many of a cell's records are the edges of its own box drawn on the template's
+// grid layer (its box block exploded into lines).
+std::int32_t originPointLines[kMaxShapeNumber + 1];
+std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
+constexpr char kGridLayer[] = "GRID\n";
+constexpr char kCellBoxBlock[] = "CELLBOX\n";
 
 void ResetValueHolders() {
   holderX = 0;
@@ -48,10 +61,29 @@ void ResetValueHolders() {
   holderEndY = 0;
   holderTextHeight = 0;
   holderText[0] = '\0';
+  holderTextCut = false;
+  std::fill(std::begin(originPointLines), std::end(originPointLines), 0);
+  std::fill(std::begin(gridOutlineEdges), std::end(gridOutlineEdges), 0);
+}
+
+// One edge of cell n's box, from corner to corner.
+bool IsBoxEdge(int n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+  const CellBox box = CellBoxOf(n);
+  const auto corner = [&box](std::int16_t x, std::int16_t y) {
+    return (x == box.left || x == box.right) && (y == box.bottom || y == box.top);
+  };
+  return corner(x1, y1) && corner(x2, y2) && (x1 == x2 || y1 == y2);
 }
 
 void ReadLineEntity() {
+  const std::int32_t line = currentDxfLine.number;
+  bool layerNext = false;
+  bool onGrid = false;
   while (NextEntityGroup()) {
+    // Only looked at, not taken: the value line goes on through the comparisons below as it
+    // always has.
+    if (layerNext) onGrid = DxfLineIs(kGridLayer);
+    layerNext = DxfLineIs("  8\n");
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
@@ -61,19 +93,29 @@ void ReadLineEntity() {
     } else if (DxfLineIs(" 21\n")) {
       ReadDxfValue(holderEndY);
     } else if (DxfLineIs("210\n")) {
-      return;  // a LINE with an extrusion direction is never captured
+      // A LINE with an extrusion direction is never captured.
+      NoteDropped("LINE", line, LeftOutReason::kExtrusion);
+      return;
     }
   }
-  if (holderX == holderEndX && holderY == holderEndY) return;
+  if (holderX == holderEndX && holderY == holderEndY) {
+    NoteDroppedAt("LINE", line, LeftOutReason::kZeroLength, holderX, holderY);
+    return;
+  }
   std::int16_t x1, y1, x2, y2;
   if (!RoundToWhole(holderX, x1) || !RoundToWhole(holderY, y1) || !RoundToWhole(holderEndX, x2) ||
       !RoundToWhole(holderEndY, y2)) {
+    NoteDroppedAt("LINE", line, LeftOutReason::kOffSheet, holderX, holderY);
     return;
   }
   const std::int16_t n = LineCell(x1, y1, x2, y2);
-  if (!IsShapeNumber(n)) return;
+  if (!IsShapeNumber(n)) {
+    NoteDroppedSegment("LINE", line, x1, y1, x2, y2);
+    return;
+  }
+  if (onGrid && IsBoxEdge(n, x1, y1, x2, y2)) ++gridOutlineEdges[n];
   StartRecord(n, kKindLine, x1, y1, x2, y2);
-  AdmitRecord(n);
+  AdmitRecord(n, line);
 }
 
 // A text height as the one byte the shape's scale code holds: truncated toward zero, then
@@ -85,12 +127,17 @@ std::int16_t TextHeightByte(double height) {
   return static_cast<std::int16_t>(height);
 }
 
-void MarkTemplateMarker(const char* text) {
-  if (std::strcmp(text, kTemplateMarkerFirst) == 0) markerFirstSeen = true;
-  if (std::strcmp(text, kTemplateMarkerSecond) == 0) markerSecondSeen = true;
+// True when the text is one of the pair.
+bool MarkTemplateMarker(const char* text) {
+  const bool first = std::strcmp(text, kTemplateMarkerFirst) == 0;
+  const bool second = std::strcmp(text, kTemplateMarkerSecond) == 0;
+  markerFirstSeen = markerFirstSeen || first;
+  markerSecondSeen = markerSecondSeen || second;
+  return first || second;
 }
 
 void ReadTextEntity() {
+  const std::int32_t line = currentDxfLine.number;
   while (NextEntityGroup()) {
     if (DxfLineIs("  8\n")) {
       ReadDxfLine();
@@ -103,20 +150,36 @@ void ReadTextEntity() {
       ReadDxfValue(holderTextHeight);
     } else if (DxfLineIs("  1\n")) {
       if (ReadDxfLine()) {
-        const DxfLine& line = currentDxfLine;
-        const bool hasLineEnd = line.text[line.length - 1] == '\n';
-        CopyText(holderText, line.text, line.length - (hasLineEnd ? 1 : 0));
+        const DxfLine& value = currentDxfLine;
+        const int length = value.length - (value.text[value.length - 1] == '\n' ? 1 : 0);
+        CopyText(holderText, value.text, length);
+        // A line longer than the reader's buffer arrives in pieces: its first is as long as
+        // a piece can be, and longer than a record keeps.
+        holderTextCut = length > kMaxTextLength;
       }
     }
   }
   std::int16_t x, y;
-  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) return;
-  const std::int16_t n = TextCell(x, y);
-  if (n == kCellCount) {
-    if (y >= CellBoxOf(kCellCount).top) MarkTemplateMarker(holderText);
+  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) {
+    NoteDroppedAt("TEXT", line, LeftOutReason::kOffSheet, holderX, holderY);
     return;
   }
-  if (!IsShapeNumber(n)) return;
+  const std::int16_t n = TextCell(x, y);
+  if (n == kCellCount) {
+    // The marker pair is the template's own; any other text there is the user's.
+    if (y >= CellBoxOf(kCellCount).top && MarkTemplateMarker(holderText)) return;
+    NoteDroppedAt("TEXT", line, LeftOutReason::kInCell256, x, y, kCellCount);
+    return;
+  }
+  if (!IsShapeNumber(n)) {
+    NoteDroppedAt("TEXT", line, LeftOutReason::kNoBoxOrBand, x, y);
+    return;
+  }
+  if (holderTextCut) {
+    NoteDroppedAt("TEXT", line,
+                  y >= CellBoxOf(n).top ? LeftOutReason::kNameCut : LeftOutReason::kTextCut, x, y,
+                  n);
+  }
   if (y >= CellBoxOf(n).top) {
     SetShapeName(n, holderText, static_cast<int>(std::strlen(holderText)));
     return;
@@ -124,10 +187,19 @@ void ReadTextEntity() {
   DrawingEntityRecord& record = StartRecord(n, kKindText, x, y);
   CopyText(record.text, holderText, static_cast<int>(std::strlen(holderText)));
   record.textHeight = TextHeightByte(holderTextHeight);
-  AdmitRecord(n);
+  if (!(holderTextHeight >= 1 && holderTextHeight <= 255)) {
+    LeftOutEntry entry = StartLeftOut("TEXT", line, LeftOutReason::kTextHeight);
+    SetLeftOutPoint(entry, x, y);
+    entry.cell = n;
+    entry.amount = holderTextHeight;
+    std::snprintf(entry.detail, sizeof entry.detail, "%d", record.textHeight);
+    NoteLeftOut(entry);
+  }
+  AdmitRecord(n, line);
 }
 
 void ReadPointEntity() {
+  const std::int32_t line = currentDxfLine.number;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
@@ -136,35 +208,174 @@ void ReadPointEntity() {
     }
   }
   std::int16_t x, y;
-  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) return;
+  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) {
+    NoteDroppedAt("POINT", line, LeftOutReason::kOffSheet, holderX, holderY);
+    return;
+  }
   const std::int16_t n = PointCell(x, y);
-  if (!IsShapeNumber(n)) return;
+  if (!IsShapeNumber(n)) {
+    NoteDroppedAt("POINT", line,
+                  n == kCellCount ? LeftOutReason::kInCell256 : LeftOutReason::kNoBoxOrBand, x, y,
+                  n);
+    return;
+  }
+  // The last POINT read in a cell counts; the one it replaces is noted.
+  if (originPointLines[n] != 0) {
+    LeftOutEntry entry = StartLeftOut("POINT", originPointLines[n], LeftOutReason::kSecondPoint);
+    SetLeftOutPoint(entry, Entities().shapeOriginX[n], Entities().shapeOriginY[n]);
+    entry.cell = n;
+    entry.amount = line;
+    NoteLeftOut(entry);
+  }
+  originPointLines[n] = line;
   SetShapeOrigin(n, x, y);
+}
+
+// An entity of a kind the scan does not read, whose groups the scan passes over: noted when
+// its next entity begins, unless it is the template's own (a cell box on the grid layer).
+struct UnreadEntity {
+  bool pending;
+  std::int32_t line;
+  char kind[kLeftOutKindCapacity];
+  char block[kLeftOutDetailCapacity];
+  bool templateOwn;
+  int valueOf;  // the group code whose value line comes next: 2, 8, 10 or 20; else 0
+  bool hasX, hasY;
+  double x, y;  // its first point (insertion point or centre), to show where it lies
+};
+
+// Kinds that belong to an entity before them (polyline vertices, a block's attributes) or
+// that stand for no geometry.
+bool PartOfAnotherEntity() {
+  return DxfLineIs("VERTEX\n") || DxfLineIs("SEQEND\n") || DxfLineIs("ATTRIB\n") ||
+         DxfLineIs("VIEWPORT\n");
+}
+
+// The text of the current line without its line end, cut to the capacity.
+template <std::size_t N>
+void CopyLineText(char (&target)[N]) {
+  const DxfLine& line = currentDxfLine;
+  int length =
+      line.length > 0 && line.text[line.length - 1] == '\n' ? line.length - 1 : line.length;
+  if (length > static_cast<int>(N) - 1) length = static_cast<int>(N) - 1;
+  std::memcpy(target, line.text, static_cast<std::size_t>(length));
+  target[length] = '\0';
+}
+
+void FinishUnread(UnreadEntity& unread) {
+  if (!unread.pending) return;
+  unread.pending = false;
+  if (unread.templateOwn) return;
+  LeftOutEntry entry = StartLeftOut(unread.kind, unread.line, LeftOutReason::kUnreadKind);
+  std::memcpy(entry.detail, unread.block, sizeof entry.detail);
+  if (unread.hasX && unread.hasY) SetLeftOutPoint(entry, unread.x, unread.y);
+  NoteLeftOut(entry);
+}
+
+// Follows the lines of an entity the scan does not read; `atName` tells that the line is
+// the name of a new entity.
+void FollowUnread(UnreadEntity& unread, bool atName) {
+  if (atName) {
+    FinishUnread(unread);
+    if (PartOfAnotherEntity()) return;
+    unread = {};
+    unread.pending = true;
+    unread.line = currentDxfLine.number;
+    CopyLineText(unread.kind);
+    return;
+  }
+  if (!unread.pending) return;
+  if (unread.valueOf == 8) unread.templateOwn = unread.templateOwn || DxfLineIs(kGridLayer);
+  if (unread.valueOf == 2) {
+    CopyLineText(unread.block);
+    unread.templateOwn = unread.templateOwn || DxfLineIs(kCellBoxBlock);
+  }
+  if (unread.valueOf == 10 && !unread.hasX) {
+    unread.x = DxfLineNumber();
+    unread.hasX = true;
+  }
+  if (unread.valueOf == 20 && !unread.hasY) {
+    unread.y = DxfLineNumber();
+    unread.hasY = true;
+  }
+  unread.valueOf = DxfLineIs("  8\n")   ? 8
+                   : DxfLineIs("  2\n") ? 2
+                   : DxfLineIs(" 10\n") ? 10
+                   : DxfLineIs(" 20\n") ? 20
+                                        : 0;
 }
 
 // Every line the scan reads is compared, so a value line of an entity that no handler
 // reads acts as an entity name or a stop word when it reads as one. A stop at the record
-// limit ends the scan.
-void ScanEntities() {
+// limit ends the scan. Returns the line of the stop word that ended it, 0 for the end of
+// the file or of the section.
+std::int32_t ScanEntities() {
+  UnreadEntity unread = {};
+  bool atName = false;  // the line follows a "  0", so it names an entity
   while (!Entities().stopped && ReadDxfLine()) {
     if (DxfLineIs("VIEWPORT\n") || DxfLineIs("DESCRIPTION\n") || DxfLineIs("ENDSEC\n")) {
-      return;
-    } else if (DxfLineIs("LINE\n")) {
+      FinishUnread(unread);
+      return DxfLineIs("ENDSEC\n") ? 0 : currentDxfLine.number;
+    }
+    if (DxfLineIs("LINE\n")) {
+      FinishUnread(unread);
       ReadLineEntity();
     } else if (DxfLineIs("ARC\n")) {
+      FinishUnread(unread);
       CaptureArc();
     } else if (DxfLineIs("CIRCLE\n")) {
+      FinishUnread(unread);
       CaptureCircle();
     } else if (DxfLineIs("POLYLINE\n")) {
+      FinishUnread(unread);
       CapturePolyline();
     } else if (DxfLineIs("LWPOLYLINE\n")) {
+      FinishUnread(unread);
       CaptureLwPolyline();
     } else if (DxfLineIs("TEXT\n")) {
+      FinishUnread(unread);
       ReadTextEntity();
     } else if (DxfLineIs("POINT\n")) {
+      FinishUnread(unread);
       ReadPointEntity();
+    } else {
+      FollowUnread(unread, atName);
     }
+    // A handler ends at the "  0" of the next entity, or earlier when it drops its own.
+    atName = DxfLineIs("  0\n");
   }
+  FinishUnread(unread);
+  return 0;
+}
+
+// The entities after the stop word are never read: each is noted with its kind and line.
+// The reading stops at the first read error, which the drawing's verdict has already seen
+// or not, as before.
+void NoteEntitiesAfterStop() {
+  // Group code and value in turn, from the line after the stop word.
+  while (ReadDxfLine()) {
+    const bool entityStarts = DxfLineIs("  0\n");
+    if (!ReadDxfLine()) return;
+    if (!entityStarts) continue;
+    if (DxfLineIs("ENDSEC\n")) return;
+    if (PartOfAnotherEntity()) continue;
+    char kind[kLeftOutKindCapacity];
+    CopyLineText(kind);
+    NoteDropped(kind, currentDxfLine.number, LeftOutReason::kAfterStop);
+  }
+}
+
+// Cells that hold nothing but the four edges of their own box, drawn on the grid layer:
+// the template's box blocks were exploded. Noted once for all of them.
+void NoteExplodedBoxes() {
+  int cells = 0;
+  for (int n = 1; n <= kMaxShapeNumber; ++n) {
+    if (gridOutlineEdges[n] == 4 && Entities().shapeEntityCount[n] == 4) ++cells;
+  }
+  if (cells == 0) return;
+  LeftOutEntry entry = StartLeftOut("LINE", 0, LeftOutReason::kExplodedBoxes);
+  entry.amount = cells;
+  NoteLeftOut(entry);
 }
 
 // What the search for the entities found out about the file, for a user who gave the wrong
@@ -202,10 +413,12 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
     return Outcome::kRefused;
   }
   FileKind kind = FileKind::kAsciiDxf;
-  if (FindEntitiesSection(kind)) ScanEntities();
+  const std::int32_t stopLine = FindEntitiesSection(kind) ? ScanEntities() : 0;
 
   const bool readFailed = DrawingReadFailed();
+  if (stopLine != 0 && !readFailed && !Entities().stopped) NoteEntitiesAfterStop();
   CloseDrawingFile();
+  NoteExplodedBoxes();
   if (Entities().stopped) return Outcome::kStopped;
   if (readFailed) {
     ShowPathMessage("Error reading DXF file %s", inputPath, platform::kMessageOk);

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
+#include "sheet/geometry.h"
 
 namespace korvex {
 namespace {
@@ -123,15 +124,81 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned in
 }
 
 // Draws the sheet on a new surface writing to the open file; false when cairo fails.
+// Key points this far off the sheet are drawn no more: nothing of them would show.
+constexpr double kFarOff = 1e5;
+constexpr double kLeftOutMarkRadius = 8;  // around a left-out entity known by one point
+constexpr double kLeftOutLineWidth = 1.6;
+constexpr double kLegendBaseline = -28;  // under the bottom row, in the margin
+
+bool Drawable(const LeftOutEntry& entry) {
+  for (int i = 0; i < entry.pointCount; ++i) {
+    for (const double v : entry.points[i]) {
+      if (!(v > -kFarOff && v < kFarOff)) return false;
+    }
+  }
+  return entry.pointCount > 0 && (!entry.hasRadius || (entry.radius > 0 && entry.radius < kFarOff));
+}
+
+void AddLeftOutPath(cairo_t* cr, const SheetMapping& map, const LeftOutEntry& entry) {
+  const double x = map.X(entry.points[0][0]);
+  const double y = map.Y(entry.points[0][1]);
+  cairo_new_sub_path(cr);
+  if (entry.hasRadius) {
+    cairo_arc(cr, x, y, entry.radius * map.scale, 0, 2 * kPi);
+  } else if (entry.pointCount == 2) {
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, map.X(entry.points[1][0]), map.Y(entry.points[1][1]));
+  } else {
+    cairo_arc(cr, x, y, kLeftOutMarkRadius * map.scale, 0, 2 * kPi);
+  }
+}
+
+void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftOut, int highlight) {
+  cairo_save(cr);
+  cairo_set_source_rgb(cr, 0.95, 0.45, 0.0);
+  cairo_set_line_width(cr, kLeftOutLineWidth);
+  const double dashes[] = {6.0, 4.0};
+  cairo_set_dash(cr, dashes, 2, 0);
+  for (int i = 0; i < leftOut.kept; ++i) {
+    if (Drawable(leftOut.entries[i])) AddLeftOutPath(cr, map, leftOut.entries[i]);
+  }
+  cairo_stroke(cr);
+  if (highlight >= 0 && highlight < leftOut.kept && Drawable(leftOut.entries[highlight])) {
+    // The chosen one solid and wide, with a ring that finds it at any scale.
+    const LeftOutEntry& entry = leftOut.entries[highlight];
+    cairo_set_dash(cr, nullptr, 0, 0);
+    cairo_set_source_rgb(cr, 0.85, 0.0, 0.0);
+    cairo_set_line_width(cr, 3 * kLeftOutLineWidth);
+    AddLeftOutPath(cr, map, entry);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, map.X(entry.points[0][0]), map.Y(entry.points[0][1]),
+              std::max(4 * kLeftOutMarkRadius * map.scale, 12.0), 0, 2 * kPi);
+    cairo_stroke(cr);
+  }
+  if (leftOut.total > 0) {
+    char legend[160];
+    std::snprintf(legend, sizeof legend,
+                  "Dashed orange: %d %s left out of the shapes (korvex-cli convert --explain "
+                  "says why)",
+                  leftOut.total, leftOut.total == 1 ? "entity" : "entities");
+    cairo_set_dash(cr, nullptr, 0, 0);
+    cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, kLabelHeight * map.scale);
+    cairo_move_to(cr, map.X(0), map.Y(kLegendBaseline));
+    cairo_show_text(cr, legend);
+  }
+  cairo_restore(cr);
+}
+
 bool WriteSheetTo(std::FILE* file, PreviewFormat format, const ShapeSource& source,
-                  SheetSummary& summary) {
+                  const LeftOutTable* leftOut, SheetSummary& summary) {
   cairo_surface_t* surface =
       format == PreviewFormat::kSvg
           ? cairo_svg_surface_create_for_stream(WriteToFile, file, kPreviewFileSize,
                                                 kPreviewFileSize)
           : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPreviewFileSize, kPreviewFileSize);
   cairo_t* cr = cairo_create(surface);
-  summary = DrawSheet(cr, source, kPreviewFileSize, kPreviewFileSize);
+  summary = DrawSheet(cr, source, kPreviewFileSize, kPreviewFileSize, leftOut);
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   if (status == CAIRO_STATUS_SUCCESS && format == PreviewFormat::kPng) {
@@ -145,7 +212,8 @@ bool WriteSheetTo(std::FILE* file, PreviewFormat format, const ShapeSource& sour
 
 }  // namespace
 
-SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height) {
+SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
+                       const LeftOutTable* leftOut, int highlight) {
   SheetSummary summary;
   const double side = std::min(width, height);
   const SheetMapping map{side / kViewExtent, (width - side) / 2, (height - side) / 2};
@@ -168,12 +236,13 @@ SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, dou
     ++summary.drawn;
     if (!ok) ++summary.stopped;
   }
+  if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight);
   cairo_restore(cr);
   return summary;
 }
 
 bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& path,
-                       std::string& error, SheetSummary* summary) {
+                       std::string& error, SheetSummary* summary, const LeftOutTable* leftOut) {
   const PreviewFormat format = PreviewFormatOf(path);
   if (format == PreviewFormat::kUnknown) {
     error = "the preview must be a .png or .svg file";
@@ -187,7 +256,7 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
     return false;
   }
   SheetSummary drawn;
-  const bool written = WriteSheetTo(file, format, source, drawn);
+  const bool written = WriteSheetTo(file, format, source, leftOut, drawn);
   if (!written) platform::DiscardPendingFile(file, pending);
   if (!written || !platform::CommitPendingFile(file, pending, path, reason)) {
     error = "cannot write " + platform::PathText(path);
@@ -199,7 +268,8 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
 }
 
 cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, int width, int height,
-                                      std::string& error) {
+                                      std::string& error, const LeftOutTable* leftOut,
+                                      int highlight) {
   static ShapeSource source;
   static SourceProblemList problems;
   problems.Clear();
@@ -209,7 +279,7 @@ cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, in
   }
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cairo_t* cr = cairo_create(surface);
-  DrawSheet(cr, source, width, height);
+  DrawSheet(cr, source, width, height, leftOut, highlight);
   cairo_destroy(cr);
   return surface;
 }

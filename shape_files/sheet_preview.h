@@ -13,6 +13,7 @@
 
 #include "shape_files/preview_format.h"
 #include "shape_files/shp_source.h"
+#include "sheet/left_out_table.h"
 
 namespace korvex {
 
@@ -26,14 +27,19 @@ struct SheetSummary {
 };
 
 // Draws the sheet onto the context, scaled to fill a width x height area from the
-// context's origin (centred, aspect kept), on a white ground.
-SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height);
+// context's origin (centred, aspect kept), on a white ground. With a record of what a
+// conversion left out, each entity of it is drawn where it lies, dashed in orange, and a
+// legend under the sheet says what the colour means.
+// `highlight`, when not -1, is the index of one entry to draw marked out from the rest.
+SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
+                       const LeftOutTable* leftOut = nullptr, int highlight = -1);
 
 // Writes the sheet as a kPreviewFileSize square PNG or SVG, by the path's extension. The
 // file appears whole or not at all (written under a temporary name, then renamed). False,
 // with the reason in error, when the format is unknown or the file cannot be written.
 bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& path,
-                       std::string& error, SheetSummary* summary = nullptr);
+                       std::string& error, SheetSummary* summary = nullptr,
+                       const LeftOutTable* leftOut = nullptr);
 
 // For the desktop program's view: reads the .shp file and draws its sheet into a new
 // ARGB32 image surface of width x height pixels, which the caller destroys
@@ -41,6 +47,7 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
 // be read; problems within the file do not stop it (what can be drawn is drawn). Uses one
 // static source table: call it from one thread.
 cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, int width, int height,
-                                      std::string& error);
+                                      std::string& error, const LeftOutTable* leftOut = nullptr,
+                                      int highlight = -1);
 
 }  // namespace korvex

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/message_text.h"
@@ -11,6 +12,7 @@
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
 #include "sheet/geometry.h"
+#include "sheet/left_out_table.h"
 #include "sheet/whole_units.h"
 
 namespace korvex {
@@ -162,9 +164,26 @@ void EncodeCircle(const DrawingEntityRecord& record) {
   penY = record.startY;
 }
 
+// Once for each character of the text that the font does not draw, at its first place.
+void NoteMissingGlyph(const DrawingEntityRecord& record, std::int32_t line, const char* at) {
+  const int code = static_cast<unsigned char>(*at);
+  for (const char* c = record.text; c != at; ++c) {
+    if (*c == *at) return;
+  }
+  LeftOutEntry entry = StartLeftOut("TEXT", line, LeftOutReason::kNoGlyph);
+  SetLeftOutPoint(entry, record.startX, record.startY);
+  entry.cell = record.shapeNumber;
+  if (code >= 33 && code <= 126) {
+    std::snprintf(entry.detail, sizeof entry.detail, "'%c'", static_cast<char>(code));
+  } else {
+    std::snprintf(entry.detail, sizeof entry.detail, "code %d", code);
+  }
+  NoteLeftOut(entry);
+}
+
 // Each glyph starts with the pen down and leaves it where the next character begins; the
 // pen goes down again after every glyph in place of the glyph's own final 0.
-void EncodeText(const DrawingEntityRecord& record) {
+void EncodeText(const DrawingEntityRecord& record, std::int32_t line) {
   Append("5,4,");
   AppendNumber(record.textHeight);
   Append(",3,6,");
@@ -174,6 +193,7 @@ void EncodeText(const DrawingEntityRecord& record) {
     AppendChars(LookUpGlyph(code), GlyphTextLength(code));
     Append("1,");
     byteCount += GlyphByteCount(code);
+    if (GlyphTextLength(code) == 0) NoteMissingGlyph(record, line, c);
   }
   Append("6,3,");
   AppendNumber(record.textHeight);
@@ -183,7 +203,14 @@ void EncodeText(const DrawingEntityRecord& record) {
   penY = record.startY;
 }
 
+void NoteByteLimit(int n) {
+  LeftOutEntry entry = StartLeftOut("shape", 0, LeftOutReason::kByteLimit);
+  entry.cell = static_cast<std::int16_t>(n);
+  NoteLeftOut(entry);
+}
+
 void ShowPastByteLimit(int n) {
+  NoteByteLimit(n);
   static MessageText message;
   FormatMessage(message, "Number of bytes %d for shape %d exceeds limit!\n",
                 static_cast<int>(byteCount), n);
@@ -202,6 +229,7 @@ bool CheckByteLimit(int n) {
     AppendMessage(message, "Program will automatically stop execution once the limit is reached\n");
     AppendMessage(message, "Reply YES to quit the program now");
     if (ShowMessageText(message, platform::kMessageYesNoWarning) == platform::kAnswerYes) {
+      NoteByteLimit(n);
       return false;
     }
   }
@@ -256,7 +284,8 @@ EncodeResult EncodeShape(int n, EncodedShape& shape) {
     if (keyCursor + kRecordsAhead < table.total) {
       PrefetchRecord(table.records[table.keys[keyCursor + kRecordsAhead] % kKeyShapeFactor]);
     }
-    const DrawingEntityRecord& record = table.records[table.keys[keyCursor++] % kKeyShapeFactor];
+    const int recordIndex = table.keys[keyCursor++] % kKeyShapeFactor;
+    const DrawingEntityRecord& record = table.records[recordIndex];
     ArcPiece pieces[2];
     const int arcPieces = record.kind == kKindArc ? PlanArc(record, pieces) : 0;
     const bool drawsSomething = record.kind == kKindLine || record.kind == kKindCircle ||
@@ -284,7 +313,7 @@ EncodeResult EncodeShape(int n, EncodedShape& shape) {
         EncodeCircle(record);
         break;
       case kKindText:
-        EncodeText(record);
+        EncodeText(record, table.lines[recordIndex]);
         break;
       default:
         break;

@@ -45,10 +45,11 @@ DrawingEntityRecord& StartRecord(std::int16_t shapeNumber, EntityKind kind, std:
   return record;
 }
 
-bool AdmitRecord(std::int16_t shapeNumber) {
+bool AdmitRecord(std::int16_t shapeNumber, std::int32_t line) {
   if (table.stopped) return false;
   if (table.records[table.total].kind == kKindText) table.textCaptured = true;
   table.shapeEntityCount[shapeNumber] += 1;
+  table.lines[table.total] = line;
   table.keys[table.total] = shapeNumber * kKeyShapeFactor + table.total;
   table.total += 1;
 

@@ -50,6 +50,8 @@ struct EntityTable {
   std::int32_t total;
   // key = shapeNumber * 100000 + record index; only the first `total` are meaningful.
   std::int32_t keys[kMaxRecords];
+  // Per record, the DXF line where its entity starts (0 when not known), for reports.
+  std::int32_t lines[kMaxRecords];
   // Per shape, index 1 to 255.
   std::int32_t shapeEntityCount[kMaxShapeNumber + 1];
   std::int32_t shapeOriginX[kMaxShapeNumber + 1];
@@ -78,7 +80,7 @@ DrawingEntityRecord& StartRecord(std::int16_t shapeNumber, EntityKind kind, std:
 // Counts and keys the record just filled (a text record marks the drawing as holding
 // text). Past the warning total it asks whether to stop; past the stop total it stops.
 // False when the reading is to stop: nothing more is admitted after that.
-bool AdmitRecord(std::int16_t shapeNumber);
+bool AdmitRecord(std::int16_t shapeNumber, std::int32_t line = 0);
 
 // The origin point a POINT in the cell gives shape n.
 void SetShapeOrigin(int n, std::int32_t x, std::int32_t y);

@@ -187,6 +187,41 @@ TEST_F(CliTest, CheckReadsTheWholeFile) {
 #endif
 }
 
+// Without --explain one line says how many entities were left out; with it, one line
+// each, compiler style. Neither changes the exit status or the file written.
+TEST_F(CliTest, ExplainListsWhatWasLeftOut) {
+  const std::filesystem::path input = Drawing(DxfBuilder()
+                                                  .Markers()
+                                                  .Line(135, 1760, 215, 1760)
+                                                  .Line(150, 1780, 228, 1780)
+                                                  .Group(0, "SPLINE")
+                                                  .Group(8, "0")
+                                                  .Build(),
+                                              "faults.dxf");
+  EXPECT_EQ(Run({"convert", input}), cli::kExitWritten);
+  const std::string plain = ReadFileBytes(Scratch("faults.shp"));
+  EXPECT_NE(err_.find("korvex-cli: 2 entities of the drawing were left out of the shapes or "
+                      "kept only in part; --explain lists them\n"),
+            std::string::npos)
+      << err_;
+  EXPECT_EQ(Run({"convert", input, "--explain", "--stop-at-warning"}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(Scratch("faults.shp")), plain);
+  const std::string name = input.string();
+  EXPECT_EQ(out_, name +
+                      ":60: cell 18: LINE (150,1780)-(228,1780): end point 3 units right of "
+                      "the box; left out\n" +
+                      name +
+                      ":76: SPLINE: Korvex does not read SPLINE entities: draw it with "
+                      "lines, arcs, circles or polylines; left out\n"
+                      "Shape file written: " +
+                      Scratch("faults.shp").string() + "\n");
+  // A refused drawing says what it left out as well.
+  EXPECT_EQ(Run({"convert", Drawing(DxfBuilder().Markers().Line(150, 1780, 228, 1780).Build()),
+                 "--explain"}),
+            cli::kExitNotWritten);
+  EXPECT_NE(out_.find("in.dxf:44: cell 18: LINE"), std::string::npos) << out_;
+}
+
 TEST_F(CliTest, ConvertCanDrawThePreviewOfWhatItWrote) {
 #ifndef KORVEX_HAVE_PREVIEW
   GTEST_SKIP() << "korvex-cli was built without cairo: no previews";

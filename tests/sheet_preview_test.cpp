@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "conversion/conversion_run.h"
 #include "test_support.h"
 
 namespace korvex {
@@ -126,6 +127,31 @@ TEST_F(SheetPreviewTest, ShapesLandWhereTheDrawingHadThem) {
   EXPECT_GT(cross.red, 180);
   EXPECT_GT(cross.red - cross.blue, 60);
   cairo_surface_destroy(surface);
+}
+
+// What the conversion left out is drawn where it lies, dashed in orange; without the
+// record nothing is drawn there.
+TEST_F(SheetPreviewTest, LeftOutEntitiesAreDrawnWhereTheyLie) {
+  const std::filesystem::path input = Drawing(
+      test::DxfBuilder().Markers().Line(135, 1760, 215, 1760).Line(150, 1780, 228, 1780).Build());
+  ASSERT_EQ(ConvertDrawing(input, Scratch("one.shp"), true), Outcome::kDone);
+  ASSERT_EQ(LeftOut().kept, 1);
+  constexpr int kSize = 2055;
+  std::string error;
+  for (const bool marked : {true, false}) {
+    SCOPED_TRACE(marked);
+    cairo_surface_t* surface = RenderShapeFileSheet(Scratch("one.shp"), kSize, kSize, error,
+                                                    marked ? &LeftOut() : nullptr);
+    ASSERT_NE(surface, nullptr) << error;
+    const Pixel dropped = PixelAt(surface, kSize, 152, 1780);
+    if (marked) {
+      EXPECT_GT(dropped.red, 200);
+      EXPECT_LT(dropped.blue, 100);
+    } else {
+      EXPECT_EQ(dropped.blue, 255);
+    }
+    cairo_surface_destroy(surface);
+  }
 }
 
 TEST_F(SheetPreviewTest, DesktopRenderingReportsAnUnreadableFile) {

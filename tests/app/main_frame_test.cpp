@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/filedlg.h>
+#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/statusbr.h>
@@ -258,6 +259,40 @@ TEST_F(MainFrameTest, ViewShowsTheSheetOfTheShapeFileWritten) {
   frame_->View()->Update();  // paints the sheet now
   EXPECT_EQ(frame_->View()->ShownShapeFile(), shapeFile);
   std::filesystem::remove(shapeFile);
+}
+
+// After a conversion that left something out, the list beside the sheet names each entity
+// and the status bar counts them; after one that left nothing out, the list goes.
+TEST_F(MainFrameTest, WhatWasLeftOutIsListedBesideTheSheet) {
+  auto leftOut = std::make_shared<korvex::LeftOutTable>();
+  korvex::ResetLeftOut(true);
+  korvex::LeftOutEntry entry =
+      korvex::StartLeftOut("LINE", 60, korvex::LeftOutReason::kEndOutsideBox);
+  korvex::SetLeftOutSegment(entry, 150, 1780, 228, 1780);
+  entry.cell = 18;
+  entry.amount = 3;
+  std::snprintf(entry.detail, sizeof entry.detail, "right of");
+  korvex::NoteLeftOut(entry);
+  *leftOut = korvex::LeftOut();
+  frame_->Show();
+  frame_->ShowConversion("korvex-absent.shp", leftOut);
+  wxListCtrl* list = frame_->LeftOutList();
+  EXPECT_TRUE(list->IsShown());
+  ASSERT_EQ(list->GetItemCount(), 1);
+  EXPECT_EQ(list->GetItemText(0, 0), "end point 3 units right of the box; left out");
+  EXPECT_EQ(list->GetItemText(0, 1), "18");
+  EXPECT_EQ(list->GetItemText(0, 2), "LINE");
+  EXPECT_EQ(list->GetItemText(0, 3), "60");
+  EXPECT_EQ(MessagePane(),
+            "1 entity of the drawing was left out of the shapes or kept only in part: see the "
+            "list");
+  list->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);  // highlights it
+  frame_->View()->Update();
+
+  frame_->ShowConversion("korvex-absent.shp", std::make_shared<korvex::LeftOutTable>());
+  EXPECT_FALSE(list->IsShown());
+  EXPECT_EQ(list->GetItemCount(), 0);
+  EXPECT_EQ(MessagePane(), "Ready");
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#include "app/left_out_rows.h"
+
+namespace korvex::shell {
+
+std::vector<LeftOutRow> LeftOutRows(const LeftOutTable& table) {
+  std::vector<LeftOutRow> rows;
+  rows.reserve(static_cast<std::size_t>(table.kept));
+  char reason[512];
+  for (int i = 0; i < table.kept; ++i) {
+    const LeftOutEntry& entry = table.entries[i];
+    DescribeLeftOutReason(entry, reason, sizeof reason);
+    rows.push_back({reason, entry.cell != 0 ? std::to_string(entry.cell) : std::string(),
+                    entry.kind, entry.line > 0 ? std::to_string(entry.line) : std::string()});
+  }
+  return rows;
+}
+
+std::string LeftOutStatus(const LeftOutTable& table) {
+  if (table.total == 0) return {};
+  std::string status =
+      std::to_string(table.total) +
+      (table.total == 1 ? " entity of the drawing was" : " entities of the drawing were") +
+      " left out of the shapes or kept only in part: see the list";
+  if (table.total > table.kept) {
+    status += " (the first " + std::to_string(table.kept) + ")";
+  }
+  return status;
+}
+
+}  // namespace korvex::shell
