@@ -16,6 +16,7 @@
 #include "dxf/dxf_reader.h"
 #include "platform/platform.h"
 #include "sheet/entity_table.h"
+#include "sheet/left_out_table.h"
 
 #if !defined(_WIN32)
 #include <unistd.h>
@@ -108,6 +109,18 @@ void BM_ConvertDrawing(benchmark::State& state) {
       benchmark::Counter(korvex::Entities().total, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// As BM_ConvertDrawing, with the record of what was left out kept (convert --explain).
+void BM_ConvertExplained(benchmark::State& state) {
+  korvex::platform::InstallFrontend(quietFrontend);
+  const Sample& sample = SampleOf(static_cast<int>(state.range(0)));
+  const std::filesystem::path output = std::filesystem::temp_directory_path() / "korvex-bench.shp";
+  for (auto _ : state) {
+    if (korvex::ConvertDrawing(sample.drawing, output, true) != korvex::Outcome::kDone)
+      state.SkipWithError("not converted");
+  }
+  state.counters["left out"] = korvex::LeftOut().total;
+}
+
 // Converting to a .shp that does not exist yet: the first conversion of a drawing.
 void BM_ConvertToNewFile(benchmark::State& state) {
   korvex::platform::InstallFrontend(quietFrontend);
@@ -146,6 +159,7 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(BM_ReadLinesOnly)->Apply(Sizes);
 BENCHMARK(BM_ReadDrawing)->Apply(Sizes);
 BENCHMARK(BM_ConvertDrawing)->Apply(Sizes);
+BENCHMARK(BM_ConvertExplained)->Apply(Sizes);
 BENCHMARK(BM_ConvertToNewFile)->Apply(Sizes);
 
 // Prints the ratios to the floor once every run is in.

@@ -203,7 +203,7 @@ void MakeSegments(int flags) {
 void StartVertex() {
   Vertex& vertex = vertices[vertexCount++];
   vertex = Vertex{};
-  if (ReadDxfLine()) vertex.xHeld = TruncateToWhole(DxfLineNumber(), vertex.x);
+  if (ReadDxfLine()) vertex.xHeld = TruncateToWhole(DxfLineValue(), vertex.x);
 }
 
 // Reads vertex groups up to the line that ends the list (not read further when the list
@@ -228,10 +228,10 @@ void ReadVertices(bool lightweight, bool inVertex) {
     } else if (DxfLineIs(" 20\n")) {
       if (!ReadDxfLine() || vertexCount == 0) continue;
       Vertex& vertex = vertices[vertexCount - 1];
-      vertex.yHeld = TruncateToWhole(DxfLineNumber(), vertex.y);
+      vertex.yHeld = TruncateToWhole(DxfLineValue(), vertex.y);
     } else if (DxfLineIs(" 42\n")) {
       if (!ReadDxfLine() || vertexCount == 0) continue;
-      vertices[vertexCount - 1].bulge = DxfLineNumber();
+      vertices[vertexCount - 1].bulge = DxfLineValue();
     } else if (DxfLineIs("  5\n")) {
       SkipValue();  // a VERTEX entity's handle
     }
@@ -251,7 +251,7 @@ void ResetCurveHolders() {
 }
 
 void CaptureArc() {
-  const std::int32_t line = currentDxfLine.number;
+  const std::int32_t line = DxfLineNumberInFile();
   bool skipMark = false;
   bool mirrorMark = false;
   while (NextEntityGroup()) {
@@ -319,7 +319,7 @@ void CaptureArc() {
 }
 
 void CaptureCircle() {
-  const std::int32_t line = currentDxfLine.number;
+  const std::int32_t line = DxfLineNumberInFile();
   while (NextEntityGroup()) {
     if (ReadCurveGroup()) continue;
     if (DxfLineIs("210\n")) {
@@ -360,7 +360,7 @@ void CaptureCircle() {
 // lost nor its own 70 (vertex flags) read as the polyline's.
 void CapturePolyline() {
   polylineKind = "POLYLINE";
-  polylineLine = currentDxfLine.number;
+  polylineLine = DxfLineNumberInFile();
   vertexCount = 0;
   int flags = 0;
   bool atEntityName = false;
@@ -384,7 +384,7 @@ void CapturePolyline() {
 // and a "  0" there ends an LWPOLYLINE that has no vertices.
 void CaptureLwPolyline() {
   polylineKind = "LWPOLYLINE";
-  polylineLine = currentDxfLine.number;
+  polylineLine = DxfLineNumberInFile();
   vertexCount = 0;
   int flags = 0;
   while (true) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "dxf/dxf_number.h"
 #include "platform/platform.h"
@@ -9,8 +10,6 @@
 namespace korvex {
 
 namespace {
-
-DxfLine line = {};
 
 // The file is read in blocks: a character at a time through stdio would cost more than
 // all the matching together.
@@ -20,10 +19,37 @@ std::size_t blockLength = 0;
 std::size_t blockPosition = 0;
 std::FILE* drawingFile = nullptr;
 bool readFailed = false;
-int nextLineNumber = 1;
+// Lines are counted on demand: the line ends before countedPosition in the current block,
+// and in every block before it, are in countedLines.
+bool countingLines = false;
+int countedLines = 0;
+std::size_t countedPosition = 0;
+
+// Eight bytes at a time: a byte that equals '\n' becomes zero after the exclusive or, and
+// the zero-byte test marks it with its high bit alone (no carry crosses a byte in it).
+int CountLineEnds(std::size_t from, std::size_t to) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
+  int count = 0;
+  std::size_t at = from;
+  for (; at + 8 <= to; at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, block + at, sizeof word);
+    const std::uint64_t x = word ^ (kOnes * '\n');
+    const std::uint64_t zeroes = ~(((x & kLows) + kLows) | x | kLows);
+    // One bit per marked byte, summed into the top byte by the multiplication.
+    count += static_cast<int>(((zeroes >> 7) * kOnes) >> 56);
+  }
+  for (; at < to; ++at) count += block[at] == '\n';
+  return count;
+}
 
 bool FillBlock() {
   if (drawingFile == nullptr) return false;
+  if (countingLines) {
+    countedLines += CountLineEnds(countedPosition, blockLength);
+    countedPosition = 0;
+  }
   blockLength = std::fread(block, 1, kBlockSize, drawingFile);
   blockPosition = 0;
   if (blockLength == 0 && std::ferror(drawingFile)) readFailed = true;
@@ -40,14 +66,19 @@ bool Refill(std::size_t& position, std::size_t& length) {
 
 }  // namespace
 
-const DxfLine& currentDxfLine = line;
+// The line reader's own door to the line.
+struct DxfLineWriter {
+  static DxfLine& Line() { return DxfLineStore::line_; }
+};
 
-bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason) {
+bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason, bool countLines) {
   CloseDrawingFile();
   readFailed = false;
   blockLength = 0;
   blockPosition = 0;
-  nextLineNumber = 1;
+  countingLines = countLines;
+  countedLines = 0;
+  countedPosition = 0;
   drawingFile = platform::OpenInputFile(path, reason);
   return drawingFile != nullptr;
 }
@@ -65,6 +96,7 @@ namespace {
 // end is also shown to `watch`, so that a value can be read as it passes.
 template <typename Watcher>
 bool ReadLineWatched(Watcher& watch) {
+  DxfLine& line = DxfLineWriter::Line();
   // The position is kept in locals: a store into the line's characters may alias any
   // global, which would send the position through memory at every character.
   std::size_t position = blockPosition;
@@ -93,8 +125,6 @@ bool ReadLineWatched(Watcher& watch) {
   blockPosition = position;
   line.text[lineLength] = '\0';
   line.length = lineLength;
-  line.number = nextLineNumber;
-  if (lineLength > 0 && line.text[lineLength - 1] == '\n') ++nextLineNumber;
   return lineLength > 0;
 }
 
@@ -126,18 +156,30 @@ bool DrawingReadFailed() {
   return readFailed;
 }
 
-double DxfLineNumber() {
+double DxfLineValue() {
+  const DxfLine& line = CurrentDxfLine();
   return ParseDxfNumber(line.text, static_cast<std::size_t>(line.length));
 }
 
 int DxfLineInteger() {
+  const DxfLine& line = CurrentDxfLine();
   return ParseDxfInteger(line.text, static_cast<std::size_t>(line.length));
+}
+
+int DxfLineNumberInFile() {
+  if (!countingLines) return 0;
+  countedLines += CountLineEnds(countedPosition, blockPosition);
+  countedPosition = blockPosition;
+  // The line ends counted so far include the current line's own.
+  const DxfLine& line = CurrentDxfLine();
+  const bool ended = line.length > 0 && line.text[line.length - 1] == '\n';
+  return countedLines - (ended ? 1 : 0) + 1;
 }
 
 void ReadDxfValue(double& holder) {
   PlainDecimalWatcher watcher;
   if (!ReadLineWatched(watcher)) return;
-  if (!watcher.Value(holder)) holder = DxfLineNumber();
+  if (!watcher.Value(holder)) holder = DxfLineValue();
 }
 
 }  // namespace korvex

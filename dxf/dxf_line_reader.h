@@ -17,16 +17,34 @@ inline constexpr int kDxfLineBuffer = 32;
 struct DxfLine {
   char text[kDxfLineBuffer];
   int length;
-  int number;  // the line's number in the file, from 1; the pieces of a long line share it
 };
 
-// Only the line reader writes the line; a reference rather than a function, so that the
-// comparisons of the scan stay inline.
-extern const DxfLine& currentDxfLine;
+// The one door to the line: readers get it const, and only the line reader (through the
+// friend it defines) writes it. Held in the class itself, so that the comparisons of the
+// scan address it directly.
+class DxfLineStore {
+ public:
+  static const DxfLine& Current() { return line_; }
+
+ private:
+  friend struct DxfLineWriter;
+  static inline DxfLine line_ = {};
+};
+
+inline const DxfLine& CurrentDxfLine() {
+  return DxfLineStore::Current();
+}
 
 // False, with the reason in plain words, when the file cannot be opened or is no regular
-// file (a folder, a device or a pipe is refused at once).
-bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason);
+// file (a folder, a device or a pipe is refused at once). With countLines, the reader
+// counts the file's lines for DxfLineNumberInFile.
+bool OpenDrawingFile(const std::filesystem::path& path, std::string& reason,
+                     bool countLines = false);
+
+// The number, from 1, of the line just read (the pieces of a long line share it); 0 when
+// the file was opened without counting lines. Counted only when asked, so that reading
+// costs nothing more for it.
+int DxfLineNumberInFile();
 void CloseDrawingFile();
 
 // Reads the next line (or piece); false at the end of the file or on a read error.
@@ -40,7 +58,7 @@ bool DrawingReadFailed();
 // would wait for the stores to reach the cache.
 template <std::size_t N>
 inline bool DxfLineIs(const char (&expected)[N]) {
-  const DxfLine& line = currentDxfLine;
+  const DxfLine& line = CurrentDxfLine();
   if (line.length != static_cast<int>(N - 1)) return false;
   for (std::size_t i = 0; i < N - 1; ++i) {
     if (line.text[i] != expected[i]) return false;
@@ -49,7 +67,7 @@ inline bool DxfLineIs(const char (&expected)[N]) {
 }
 
 // The current line as atof / atoi read it.
-double DxfLineNumber();
+double DxfLineValue();
 int DxfLineInteger();
 
 // Reads the value line after a group code into the holder. At the end of the file the

@@ -50,6 +50,7 @@ bool markerSecondSeen = false;
 // and how many of a cell's records are the edges of its own box drawn on the template's
 // grid layer (its box block exploded into lines).
 std::int32_t originPointLines[kMaxShapeNumber + 1];
+constexpr std::int32_t kNoPointYet = -1;  // line numbers are 0 when they are not counted
 std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
 constexpr char kGridLayer[] = "GRID\n";
 constexpr char kCellBoxBlock[] = "CELLBOX\n";
@@ -62,7 +63,7 @@ void ResetValueHolders() {
   holderTextHeight = 0;
   holderText[0] = '\0';
   holderTextCut = false;
-  std::fill(std::begin(originPointLines), std::end(originPointLines), 0);
+  std::fill(std::begin(originPointLines), std::end(originPointLines), kNoPointYet);
   std::fill(std::begin(gridOutlineEdges), std::end(gridOutlineEdges), 0);
 }
 
@@ -76,14 +77,10 @@ bool IsBoxEdge(int n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::in
 }
 
 void ReadLineEntity() {
-  const std::int32_t line = currentDxfLine.number;
+  const std::int32_t line = DxfLineNumberInFile();
   bool layerNext = false;
   bool onGrid = false;
   while (NextEntityGroup()) {
-    // Only looked at, not taken: the value line goes on through the comparisons below as it
-    // always has.
-    if (layerNext) onGrid = DxfLineIs(kGridLayer);
-    layerNext = DxfLineIs("  8\n");
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
@@ -96,6 +93,13 @@ void ReadLineEntity() {
       // A LINE with an extrusion direction is never captured.
       NoteDropped("LINE", line, LeftOutReason::kExtrusion);
       return;
+    } else if (layerNext) {
+      // The layer's value is only looked at: it went through the comparisons above as
+      // every line of the group list always has.
+      onGrid = DxfLineIs(kGridLayer);
+      layerNext = false;
+    } else {
+      layerNext = DxfLineIs("  8\n");
     }
   }
   if (holderX == holderEndX && holderY == holderEndY) {
@@ -137,7 +141,7 @@ bool MarkTemplateMarker(const char* text) {
 }
 
 void ReadTextEntity() {
-  const std::int32_t line = currentDxfLine.number;
+  const std::int32_t line = DxfLineNumberInFile();
   while (NextEntityGroup()) {
     if (DxfLineIs("  8\n")) {
       ReadDxfLine();
@@ -150,7 +154,7 @@ void ReadTextEntity() {
       ReadDxfValue(holderTextHeight);
     } else if (DxfLineIs("  1\n")) {
       if (ReadDxfLine()) {
-        const DxfLine& value = currentDxfLine;
+        const DxfLine& value = CurrentDxfLine();
         const int length = value.length - (value.text[value.length - 1] == '\n' ? 1 : 0);
         CopyText(holderText, value.text, length);
         // A line longer than the reader's buffer arrives in pieces: its first is as long as
@@ -199,7 +203,7 @@ void ReadTextEntity() {
 }
 
 void ReadPointEntity() {
-  const std::int32_t line = currentDxfLine.number;
+  const std::int32_t line = DxfLineNumberInFile();
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
@@ -220,7 +224,7 @@ void ReadPointEntity() {
     return;
   }
   // The last POINT read in a cell counts; the one it replaces is noted.
-  if (originPointLines[n] != 0) {
+  if (originPointLines[n] != kNoPointYet) {
     LeftOutEntry entry = StartLeftOut("POINT", originPointLines[n], LeftOutReason::kSecondPoint);
     SetLeftOutPoint(entry, Entities().shapeOriginX[n], Entities().shapeOriginY[n]);
     entry.cell = n;
@@ -254,7 +258,7 @@ bool PartOfAnotherEntity() {
 // The text of the current line without its line end, cut to the capacity.
 template <std::size_t N>
 void CopyLineText(char (&target)[N]) {
-  const DxfLine& line = currentDxfLine;
+  const DxfLine& line = CurrentDxfLine();
   int length =
       line.length > 0 && line.text[line.length - 1] == '\n' ? line.length - 1 : line.length;
   if (length > static_cast<int>(N) - 1) length = static_cast<int>(N) - 1;
@@ -280,7 +284,7 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
     if (PartOfAnotherEntity()) return;
     unread = {};
     unread.pending = true;
-    unread.line = currentDxfLine.number;
+    unread.line = DxfLineNumberInFile();
     CopyLineText(unread.kind);
     return;
   }
@@ -291,11 +295,11 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
     unread.templateOwn = unread.templateOwn || DxfLineIs(kCellBoxBlock);
   }
   if (unread.valueOf == 10 && !unread.hasX) {
-    unread.x = DxfLineNumber();
+    unread.x = DxfLineValue();
     unread.hasX = true;
   }
   if (unread.valueOf == 20 && !unread.hasY) {
-    unread.y = DxfLineNumber();
+    unread.y = DxfLineValue();
     unread.hasY = true;
   }
   unread.valueOf = DxfLineIs("  8\n")   ? 8
@@ -307,15 +311,14 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
 
 // Every line the scan reads is compared, so a value line of an entity that no handler
 // reads acts as an entity name or a stop word when it reads as one. A stop at the record
-// limit ends the scan. Returns the line of the stop word that ended it, 0 for the end of
-// the file or of the section.
-std::int32_t ScanEntities() {
+// limit ends the scan. True when a stop word other than the section's end ended it.
+bool ScanEntities() {
   UnreadEntity unread = {};
   bool atName = false;  // the line follows a "  0", so it names an entity
   while (!Entities().stopped && ReadDxfLine()) {
     if (DxfLineIs("VIEWPORT\n") || DxfLineIs("DESCRIPTION\n") || DxfLineIs("ENDSEC\n")) {
       FinishUnread(unread);
-      return DxfLineIs("ENDSEC\n") ? 0 : currentDxfLine.number;
+      return !DxfLineIs("ENDSEC\n");
     }
     if (DxfLineIs("LINE\n")) {
       FinishUnread(unread);
@@ -345,7 +348,7 @@ std::int32_t ScanEntities() {
     atName = DxfLineIs("  0\n");
   }
   FinishUnread(unread);
-  return 0;
+  return false;
 }
 
 // The entities after the stop word are never read: each is noted with its kind and line.
@@ -361,7 +364,7 @@ void NoteEntitiesAfterStop() {
     if (PartOfAnotherEntity()) continue;
     char kind[kLeftOutKindCapacity];
     CopyLineText(kind);
-    NoteDropped(kind, currentDxfLine.number, LeftOutReason::kAfterStop);
+    NoteDropped(kind, DxfLineNumberInFile(), LeftOutReason::kAfterStop);
   }
 }
 
@@ -390,7 +393,7 @@ bool FindEntitiesSection(FileKind& kind) {
     return false;
   }
   do {
-    const DxfLine& line = currentDxfLine;
+    const DxfLine& line = CurrentDxfLine();
     if (DxfLineIs("SECTION\n")) kind = FileKind::kAsciiDxf;
     if (DxfLineIs("ENTITIES\n")) return true;
     if (kind == FileKind::kNotDxf && std::memchr(line.text, '\r', line.length) != nullptr) {
@@ -408,15 +411,16 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   ResetValueHolders();
   ResetCurveHolders();
   std::string reason;
-  if (!OpenDrawingFile(inputPath, reason)) {
+  // Lines are counted only for a record that keeps them.
+  if (!OpenDrawingFile(inputPath, reason, LeftOut().recording)) {
     ShowPathMessage("Error opening DXF file %s", inputPath, platform::kMessageOk, reason.c_str());
     return Outcome::kRefused;
   }
   FileKind kind = FileKind::kAsciiDxf;
-  const std::int32_t stopLine = FindEntitiesSection(kind) ? ScanEntities() : 0;
+  const bool stoppedAtWord = FindEntitiesSection(kind) && ScanEntities();
 
   const bool readFailed = DrawingReadFailed();
-  if (stopLine != 0 && !readFailed && !Entities().stopped) NoteEntitiesAfterStop();
+  if (stoppedAtWord && !readFailed && !Entities().stopped) NoteEntitiesAfterStop();
   CloseDrawingFile();
   NoteExplodedBoxes();
   if (Entities().stopped) return Outcome::kStopped;

@@ -720,11 +720,10 @@ struct ShapeNumberRow {
   int value;
 };
 
+// A second sign must not make "--2820" a positive 2820.
 const ShapeNumberRow kShapeNumbers[] = {
-    {"100", true, 100},   {"--2820", false, 0},  // a second sign must not make the value a positive
-                                                 // 2820
-    {"+-5", false, 0},    {"-+5", false, 0},    {"0FF", true, 255},
-    {"-0FF", true, -255}, {"", false, 0},       {"99999", false, 0},
+    {"100", true, 100}, {"--2820", false, 0}, {"+-5", false, 0}, {"-+5", false, 0},
+    {"0FF", true, 255}, {"-0FF", true, -255}, {"", false, 0},    {"99999", false, 0},
 };
 
 TEST(ShapeNumberCatalogueTest, SignsAndHexadecimalReadOnceOrNotAtAll) {

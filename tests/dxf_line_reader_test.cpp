@@ -48,13 +48,13 @@ class DxfLineReaderTest : public KorvexTest {
     std::string reason;
     EXPECT_TRUE(OpenDrawingFile(path, reason)) << reason;
     while (ReadDxfLine()) {
-      EXPECT_EQ(static_cast<int>(std::char_traits<char>::length(currentDxfLine.text)),
-                currentDxfLine.length);
-      lines.emplace_back(currentDxfLine.text, static_cast<std::size_t>(currentDxfLine.length));
+      EXPECT_EQ(static_cast<int>(std::char_traits<char>::length(CurrentDxfLine().text)),
+                CurrentDxfLine().length);
+      lines.emplace_back(CurrentDxfLine().text, static_cast<std::size_t>(CurrentDxfLine().length));
     }
     // The end stays the end.
     EXPECT_FALSE(ReadDxfLine());
-    EXPECT_EQ(currentDxfLine.length, 0);
+    EXPECT_EQ(CurrentDxfLine().length, 0);
     EXPECT_FALSE(DrawingReadFailed());
     CloseDrawingFile();
     return lines;
@@ -134,13 +134,47 @@ TEST_F(DxfLineReaderTest, ValuesReadInPassingAreTheParsersValues) {
   for (int lineNumber = 0;; ++lineNumber) {
     double passing = -12345;
     ReadDxfValue(passing);
-    if (currentDxfLine.length == 0) break;
+    if (CurrentDxfLine().length == 0) break;
     const double parsed =
-        ParseDxfNumber(currentDxfLine.text, static_cast<std::size_t>(currentDxfLine.length));
+        ParseDxfNumber(CurrentDxfLine().text, static_cast<std::size_t>(CurrentDxfLine().length));
     ASSERT_EQ(std::memcmp(&passing, &parsed, sizeof parsed), 0)
-        << "line " << lineNumber << ": " << currentDxfLine.text << " gives " << passing << ", not "
-        << parsed;
+        << "line " << lineNumber << ": " << CurrentDxfLine().text << " gives " << passing
+        << ", not " << parsed;
   }
+  CloseDrawingFile();
+}
+
+// The number of each line in the file, counted only when asked for, across the reader's
+// blocks, for LF and CR LF ends and for the pieces of a long line alike.
+TEST_F(DxfLineReaderTest, LineNumbersCountTheFilesLines) {
+  std::string bytes;
+  std::vector<int> numbers;  // the number expected for each line or piece read
+  std::mt19937 random(7);
+  for (int line = 1; bytes.size() < (3u << 16); ++line) {
+    const int length = static_cast<int>(random() % 70);
+    bytes += std::string(static_cast<std::size_t>(length), 'x') + (line % 3 ? "\n" : "\r\n");
+    // A line of up to 30 characters is one piece; a longer one comes in pieces of 31.
+    const int pieces = length + 1 <= 31 ? 1 : 1 + length / 31;
+    numbers.insert(numbers.end(), static_cast<std::size_t>(pieces), line);
+  }
+  const std::filesystem::path path = Scratch("numbered.dxf");
+  WriteFileBytes(path, bytes);
+  std::string reason;
+  ASSERT_TRUE(OpenDrawingFile(path, reason, /*countLines=*/true)) << reason;
+  std::size_t read = 0;
+  // Asked now and then, as the reader asks at each entity.
+  while (ReadDxfLine()) {
+    ASSERT_LT(read, numbers.size());
+    if (read % 7 == 0) {
+      ASSERT_EQ(DxfLineNumberInFile(), numbers[read]) << "piece " << read;
+    }
+    ++read;
+  }
+  EXPECT_EQ(read, numbers.size());
+  CloseDrawingFile();
+  ASSERT_TRUE(OpenDrawingFile(path, reason));
+  ASSERT_TRUE(ReadDxfLine());
+  EXPECT_EQ(DxfLineNumberInFile(), 0);  // not counted
   CloseDrawingFile();
 }
 

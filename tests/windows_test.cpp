@@ -102,8 +102,8 @@ TEST_F(WindowsTest, MessagesNameWideFilesInUtf8) {
   ASSERT_FALSE(frontend_.messages.empty());
   const std::u8string name = missing.u8string();
   EXPECT_EQ(frontend_.MessageText(0), "Error opening DXF file " +
-                                         std::string(name.begin(), name.end()) +
-                                         "\nNo such file or directory");
+                                          std::string(name.begin(), name.end()) +
+                                          "\nNo such file or directory");
 }
 
 TEST_F(WindowsTest, CliConvertsWideNamedDrawingsBesideThemAndToWideOutputs) {
