@@ -12,7 +12,6 @@ namespace korvex {
 namespace {
 
 constexpr char kEndOfFileByte = 0x1A;
-constexpr int kMaxSourceValue = 32767;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -50,7 +49,7 @@ class SourceReader {
  private:
   void ReadHeader(std::string_view header, int lineNumber);
   void ReadBodyField(std::string_view field, bool lastOnLine, int lineNumber);
-  void AddByte(int value, int lineNumber);
+  void AddByte(int value, bool hex, int lineNumber);
   void CloseShape(int lineNumber);
   void Malformed(int lineNumber, const char* reason, std::string_view token);
 
@@ -81,7 +80,7 @@ void SourceReader::CloseShape(int lineNumber) {
   groupDepth_ = 0;
 }
 
-void SourceReader::AddByte(int value, int lineNumber) {
+void SourceReader::AddByte(int value, bool hex, int lineNumber) {
   if (source_.byteCount == kSourceByteCapacity) {
     AddSourceProblem(problems_, lineNumber, ProblemKind::kTooManyShapes,
                      "more than %d bytes in the file: the rest is not read", kSourceByteCapacity);
@@ -90,6 +89,7 @@ void SourceReader::AddByte(int value, int lineNumber) {
   }
   source_.bytes[source_.byteCount] = static_cast<std::int16_t>(value);
   source_.byteLines[source_.byteCount] = lineNumber;
+  source_.hexBytes[source_.byteCount] = hex;
   ++source_.byteCount;
   ++shape_->byteCount;
 }
@@ -116,7 +116,7 @@ void SourceReader::ReadHeader(std::string_view header, int lineNumber) {
   int number = 0;
   if (StartsWithWord(numberText, "UNIFONT") && numberText.size() == 7) {
     source_.unifont = true;  // the Unicode font's description takes the place of *0
-  } else if (!ReadSourceNumber(numberText, number) || number < 0 ||
+  } else if (!ReadSourceNumber(numberText, number, kMaxSourceShapeNumber) || number < 0 ||
              number > kMaxSourceShapeNumber) {
     Malformed(lineNumber, "the shape number must be 0 to 65535", numberText);
     return;
@@ -178,10 +178,10 @@ void SourceReader::ReadBodyField(std::string_view field, bool lastOnLine, int li
     if (!lastOnLine) Malformed(lineNumber, "an empty byte between two commas", {});
     return;
   }
+  const std::string_view digits =
+      token.front() == '-' || token.front() == '+' ? token.substr(1) : token;
   int value = 0;
   if (!ReadSourceNumber(token, value)) {
-    const std::string_view digits =
-        token.front() == '-' || token.front() == '+' ? token.substr(1) : token;
     const bool hexWithoutZero = !digits.empty() && digits.front() != '0' &&
                                 digits.find_first_of("ABCDEFabcdef") != std::string_view::npos;
     Malformed(lineNumber,
@@ -189,7 +189,7 @@ void SourceReader::ReadBodyField(std::string_view field, bool lastOnLine, int li
               token);
     return;
   }
-  AddByte(value, lineNumber);
+  AddByte(value, digits.size() > 1 && digits.front() == '0', lineNumber);
 }
 
 void SourceReader::ReadLine(std::string_view line, int lineNumber) {
@@ -228,7 +228,7 @@ void SourceReader::ReadLine(std::string_view line, int lineNumber) {
 
 }  // namespace
 
-bool ReadSourceNumber(std::string_view text, int& value) {
+bool ReadSourceNumber(std::string_view text, int& value, int limit) {
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -239,8 +239,7 @@ bool ReadSourceNumber(std::string_view text, int& value) {
   int magnitude = 0;
   const std::from_chars_result result =
       std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() ||
-      magnitude > kMaxSourceValue) {
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || magnitude > limit) {
     return false;
   }
   value = negative ? -magnitude : magnitude;
@@ -306,10 +305,8 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
   }
 }
 
-bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
-                         SourceProblemList& problems) {
-  source.shapeCount = 0;
-  source.byteCount = 0;
+bool ReadShapeFileBytes(const std::filesystem::path& path, std::string& bytes,
+                        SourceProblemList& problems) {
   std::string reason;
   std::FILE* file = platform::OpenInputFile(path, reason);
   if (file == nullptr) {
@@ -330,10 +327,19 @@ bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
     }
     return false;
   }
-  std::string text(static_cast<std::size_t>(size), '\0');
-  const std::size_t read = std::fread(text.data(), 1, text.size(), file);
+  bytes.assign(static_cast<std::size_t>(size), '\0');
+  const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
-  text.resize(read);
+  bytes.resize(read);
+  return true;
+}
+
+bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
+                         SourceProblemList& problems) {
+  source.shapeCount = 0;
+  source.byteCount = 0;
+  std::string text;
+  if (!ReadShapeFileBytes(path, text, problems)) return false;
   ReadShapeSource(text, source, problems);
   return true;
 }

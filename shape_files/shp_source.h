@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "shape_files/shape_format.h"
@@ -44,6 +45,9 @@ struct ShapeSource {
   SourceShape shapes[kMaxSourceShapes];
   std::int16_t bytes[kSourceByteCapacity];
   std::int32_t byteLines[kSourceByteCapacity];  // the line each byte stands on
+  // Whether each byte was written in leading-zero hexadecimal: a negative octant byte in
+  // decimal means different things to different readers.
+  bool hexBytes[kSourceByteCapacity];
   int shapeCount = 0;
   int byteCount = 0;
   bool unifont = false;    // a *UNIFONT file: code 7 takes a two-byte shape number
@@ -68,9 +72,15 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
 bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
                          SourceProblemList& problems);
 
+// Reads a whole shape file's bytes, source or compiled; false, with a problem of line 0,
+// when it cannot be opened or is larger than kMaxSourceFileBytes.
+bool ReadShapeFileBytes(const std::filesystem::path& path, std::string& bytes,
+                        SourceProblemList& problems);
+
 // Reads one number as shape source files write it: decimal, or hexadecimal after a leading
 // zero, with an optional sign. False when the text is not such a number or its size is
-// past 32767.
-bool ReadSourceNumber(std::string_view text, int& value);
+// past the limit: 32767 for bytes and counts, kMaxSourceShapeNumber for shape numbers.
+inline constexpr int kMaxSourceValue = 32767;
+bool ReadSourceNumber(std::string_view text, int& value, int limit = kMaxSourceValue);
 
 }  // namespace korvex
