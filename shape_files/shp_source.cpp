@@ -290,8 +290,9 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
   int lineNumber = 0;
   std::size_t start = 0;
   while (start < text.size() && !reader.Full()) {
-    std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) stop = text.size();
+    // A plain scan: find_first_of searches the set once per character.
+    std::size_t stop = start;
+    while (stop < text.size() && text[stop] != '\r' && text[stop] != '\n') ++stop;
     ++lineNumber;
     reader.ReadLine(text.substr(start, stop - start), lineNumber);
     // CR LF, LF and a lone CR each end one line.
