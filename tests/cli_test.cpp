@@ -43,6 +43,16 @@ class CliTest : public KorvexTest {
     return Drawing(drawing.Build(), "near.dxf");
   }
 
+  // Scripts tell the tool's own lines on standard error by their prefix.
+  static void ExpectEveryLinePrefixed(const std::string& err) {
+    std::size_t start = 0;
+    while (start < err.size()) {
+      EXPECT_EQ(err.compare(start, 12, "korvex-cli: "), 0) << err.substr(start);
+      start = err.find('\n', start);
+      start = start == std::string::npos ? err.size() : start + 1;
+    }
+  }
+
   std::string out_;
   std::string err_;
 };
@@ -297,6 +307,7 @@ TEST_F(CliTest, CompileRefusesWhatTheCompilerRefusesWithCheckMessages) {
               std::string::npos)
         << err_;
     EXPECT_EQ(ReadFileBytes(shx), "keep");
+    ExpectEveryLinePrefixed(err_);
   }
 }
 
@@ -388,6 +399,11 @@ TEST_F(CliTest, ConvertCompileAndSourceGoRoundToTheSameBytes) {
 #ifdef KORVEX_HAVE_PREVIEW
   EXPECT_EQ(Run({"preview", Scratch("shapes.shx")}), cli::kExitWritten);
   EXPECT_EQ(ReadFileBytes(Scratch("shapes.png")).substr(1, 3), "PNG");
+  // The reader's problems are shown, each line with the prefix, and the sheet drawn.
+  WriteFileBytes(Scratch("odd.shp"), "*1,2,A\n1Z,0\n*2,2,B\n2Z,0\n");
+  EXPECT_EQ(Run({"preview", Scratch("odd.shp")}), cli::kExitWritten);
+  EXPECT_NE(err_.find(":4: not a number: '2Z'"), std::string::npos) << err_;
+  ExpectEveryLinePrefixed(err_);
 #endif
 }
 

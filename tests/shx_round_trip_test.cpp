@@ -91,7 +91,7 @@ TEST_F(ShxRoundTripTest, HandWrittenFilesInEveryNotation) {
       "*1,20,ALL\n1,2,3,2,4,2,5,6,8,(-128,127),9,(1,1),(0,0),10,(1,-032),0\n"
       "*2,19,ARCS\n11,(56,28,0,3,012),12,(0,2,-127),13,(0,2,127),(0,0),14,010,0\n",
       "*0,4,Font description\n10,2,0,0\n*65,2,A\n010,0\n",
-      "*UNIFONT,6,Unicode\n40,10,0,0,0,0\n*0100,2,X\n010,0\n*0101,4,Y\n7,(01,00),0\n",
+      "*UNIFONT,6,Unicode\n40,10,0,0,0,0\n*0100,2,X\n010,0\n*0101,7,Y\n7,(01,00),8,(-1,-2),0\n",
       "*1,4,lower\n10,(1,-18),0\n",  // warnings only
   };
   for (const char* file : files) {
