@@ -26,7 +26,7 @@ const char kUsageText[] =
     "compile   Compiles a shape source file into the .shx file CAD programs load (by\n"
     "          default beside it); refused, with check's messages, when check finds\n"
     "          problems.\n"
-    "source    Writes a compiled file (.shx: shapes or Unicode font) back as shape source\n"
+    "source    Writes a compiled file (.shx: shapes, Unicode or big font) back as source\n"
     "          text, by default beside it with the extension .shp.\n"
     "preview   Draws the shapes of a .shp or .shx file on a sheet laid out like the template, as "
     "PNG\n"

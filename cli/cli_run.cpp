@@ -132,11 +132,6 @@ int CompileTables(const std::filesystem::path& sourceFile, const std::filesystem
   korvex::CheckShapeSource(SourceTables(), problems);
   PrintProblems(std::cerr, korvex::platform::kConsolePrefix, sourceFile, problems);
   const std::string name = korvex::platform::PathText(target);
-  if (SourceTables().bigFont) {
-    std::cerr << korvex::platform::kConsolePrefix << name
-              << " not written: big font sources (*BIGFONT) are not compiled by this program\n";
-    return korvex::cli::kExitNotWritten;
-  }
   if (problems.Refusals() > 0) {
     std::cerr << korvex::platform::kConsolePrefix << name << " not written: the compiler refuses "
               << (problems.Refusals() == 1 ? "the problem" : "the problems") << " above\n";
@@ -213,10 +208,6 @@ int RunSource(const CliOptions& options) {
   const char* refusal = nullptr;
   if (FormRead() == korvex::ShapeFileForm::kSource) {
     refusal = "is shape source text, not a compiled shape file (.shx)";
-  } else if (FormRead() == korvex::ShapeFileForm::kBigfont) {
-    refusal =
-        "is a big font (AutoCAD-86 bigfont 1.0), which this program does not write "
-        "back as source";
   } else if (SourceTables().shapeCount == 0) {
     refusal = "holds no shapes: nothing to write";
   }

@@ -60,6 +60,15 @@ bool WriteShpHeader(const char* numberText, int byteCount, const char* name) {
   return true;
 }
 
+bool WriteShpLine(const char* text, std::size_t length) {
+  char* line = LineSpace();
+  if (line == nullptr) return false;
+  const std::size_t kept = length < kWriterLineCapacity ? length : kWriterLineCapacity;
+  std::memcpy(line, text, kept);
+  EndLine(line + kept);
+  return true;
+}
+
 bool WriteShpBody(const char* text, std::size_t length) {
   constexpr std::size_t kCutFrom = kBodyLineCut - 1;
   constexpr std::size_t kCapacity = kWriterLineCapacity;

@@ -18,6 +18,9 @@ void StartShpOutput(std::FILE* output);
 // A header line; the name is cut to what fits on one line. False when the output failed.
 bool WriteShpHeader(const char* numberText, int byteCount, const char* name);
 
+// One line as it is, cut to kWriterLineCapacity characters. False when the output failed.
+bool WriteShpLine(const char* text, std::size_t length);
+
 // Body text cut into lines: a line ends at the first comma that makes it kBodyLineCut
 // characters or more, or at kWriterLineCapacity characters. Every comma counts for the cut,
 // so a line may end inside a parenthesised group. False when the output failed.

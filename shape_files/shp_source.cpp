@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "platform/platform.h"
@@ -48,6 +49,7 @@ class SourceReader {
 
  private:
   void ReadHeader(std::string_view header, int lineNumber);
+  void ReadBigFontLine(std::string_view fields, int lineNumber);
   void ReadBodyField(std::string_view field, bool lastOnLine, int lineNumber);
   void AddByte(int value, bool hex, int lineNumber);
   void CloseShape(int lineNumber);
@@ -98,7 +100,7 @@ void SourceReader::ReadHeader(std::string_view header, int lineNumber) {
   CloseShape(lineNumber);
   // A big font's range line carries no shape of its own: its *0 description follows.
   if (StartsWithWord(header, "*BIGFONT")) {
-    source_.bigFont = true;
+    ReadBigFontLine(header.substr(8), lineNumber);
     return;
   }
   const std::size_t firstComma = header.find(',');
@@ -144,6 +146,37 @@ void SourceReader::ReadHeader(std::string_view header, int lineNumber) {
   std::memcpy(shape.name, name.data(), kept);
   shape.name[kept] = '\0';
   shape_ = &shape;
+}
+
+// "count,ranges,first,last,...": the estimated shape count and the lead-byte ranges.
+void SourceReader::ReadBigFontLine(std::string_view fields, int lineNumber) {
+  source_.bigFont = true;
+  int numbers[2 + 2 * kMaxBigFontRanges];
+  int count = 0;
+  while (!fields.empty()) {
+    const std::size_t comma = fields.find(',');
+    const std::string_view field = Trim(fields.substr(0, comma));
+    if (count == static_cast<int>(std::size(numbers))) {
+      Malformed(lineNumber, "more lead-byte ranges than a big font may have", fields);
+      return;
+    }
+    if (!ReadSourceNumber(field, numbers[count]) || numbers[count] < 0 ||
+        (count >= 2 && numbers[count] > kMaxLeadByte)) {
+      Malformed(lineNumber, "a *BIGFONT line holds a count, then bytes 0 to 255", field);
+      return;
+    }
+    ++count;
+    fields = comma == std::string_view::npos ? std::string_view() : fields.substr(comma + 1);
+  }
+  if (count < 2 || count != 2 + 2 * numbers[1]) {
+    Malformed(lineNumber, "a *BIGFONT line needs count,ranges and a first,last pair per range", {});
+    return;
+  }
+  source_.bigFontEstimate = numbers[0];
+  source_.bigFontRangeCount = numbers[1];
+  for (int r = 0; r < numbers[1]; ++r) {
+    source_.bigFontRanges[r] = {numbers[2 + 2 * r], numbers[3 + 2 * r]};
+  }
 }
 
 // A field is what stands between two commas: a number, with group parentheses around it.
@@ -280,6 +313,7 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
   source.byteCount = 0;
   source.unifont = false;
   source.bigFont = false;
+  source.bigFontRangeCount = 0;
   source.truncated = false;
   SourceReader reader(source, problems);
   const std::size_t end = text.find(kEndOfFileByte);

@@ -30,6 +30,15 @@ inline constexpr int kSourceNameCapacity = 64;
 // A larger file is refused before it is read.
 inline constexpr std::uintmax_t kMaxSourceFileBytes = 64u * 1024u * 1024u;
 
+// A big font's lead-byte ranges ("*BIGFONT count,ranges,first,last,..."), each end a byte;
+// more are refused. So many still fit one line of source text.
+inline constexpr int kMaxBigFontRanges = 8;
+inline constexpr int kMaxLeadByte = 255;
+struct BigFontRange {
+  std::int32_t first;
+  std::int32_t last;
+};
+
 struct SourceShape {
   std::int32_t number;         // 1 to 65535; 0 for the font description (*0, *UNIFONT)
   std::int32_t declaredBytes;  // the count in the header
@@ -50,8 +59,11 @@ struct ShapeSource {
   bool hexBytes[kSourceByteCapacity];
   int shapeCount = 0;
   int byteCount = 0;
-  bool unifont = false;    // a *UNIFONT file: code 7 takes a two-byte shape number
-  bool bigFont = false;    // a *BIGFONT line was read
+  bool unifont = false;     // a *UNIFONT file: code 7 takes a two-byte shape number
+  bool bigFont = false;     // a *BIGFONT line was read
+  int bigFontEstimate = 0;  // the shape count the *BIGFONT line gives, for the compiled file
+  int bigFontRangeCount = 0;
+  BigFontRange bigFontRanges[kMaxBigFontRanges];
   bool truncated = false;  // the tables were full: the rest of the file was not read
 
   // The first shape with the number, or nullptr.

@@ -1,6 +1,7 @@
 #include "shape_files/shp_text.h"
 
 #include <charconv>
+#include <string_view>
 
 #include "shape_files/shape_interpreter.h"
 #include "shape_files/shp_layout.h"
@@ -108,6 +109,21 @@ int FormatShapeBody(const std::int16_t* bytes, int count, bool wideSubshapeNumbe
 bool WriteShapeSourceText(const ShapeSource& source, std::FILE* output) {
   StartShpOutput(output);
   static char text[kShapeBodyTextCapacity];
+  if (source.bigFont) {
+    // "*BIGFONT count,ranges,first,last,...": a line of its own before the shapes.
+    BodyText line{text};
+    for (const char c : std::string_view("*BIGFONT ")) line.Char(c);
+    line.Number(source.bigFontEstimate);
+    line.Char(',');
+    line.Number(source.bigFontRangeCount);
+    for (int r = 0; r < source.bigFontRangeCount; ++r) {
+      line.Char(',');
+      line.Number(source.bigFontRanges[r].first);
+      line.Char(',');
+      line.Number(source.bigFontRanges[r].last);
+    }
+    if (!WriteShpLine(text, static_cast<std::size_t>(line.length))) return false;
+  }
   for (int s = 0; s < source.shapeCount; ++s) {
     const SourceShape& shape = source.shapes[s];
     char number[8] = "UNIFONT";

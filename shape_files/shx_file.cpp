@@ -20,6 +20,8 @@ constexpr LayoutSignature kSignatures[] = {
     {"AutoCAD-86 bigfont 1.0\r\n\x1a", ShapeFileForm::kBigfont},
 };
 constexpr std::string_view kShapesEnd = "EOF";
+// A big font's entry: u16 code, u16 length, u32 absolute offset.
+constexpr std::size_t kEntrySize = 8;
 // The signature is named in messages up to its first CR.
 constexpr int kSignatureShown = 40;
 
@@ -193,14 +195,24 @@ bool ReadUnifontLayout(ShxRead& read, Cursor& in) {
 bool ReadBigfontLayout(ShxRead& read, Cursor& in) {
   read.source.bigFont = true;
   if (!in.Has(6)) return read.Fail(in.at, "the file ends inside its header (cut short?)");
-  in.U16();  // the estimated number of shapes: nothing depends on it
+  read.source.bigFontEstimate = in.U16();
   const int entries = in.U16();
   const int ranges = in.U16();
-  constexpr std::size_t kEntrySize = 8;
   const std::size_t tableSize =
       static_cast<std::size_t>(ranges) * 4 + static_cast<std::size_t>(entries) * kEntrySize;
   if (!in.Has(tableSize)) return read.Fail(in.at, "the file ends inside its tables (cut short?)");
-  in.at += static_cast<std::size_t>(ranges) * 4;
+  if (ranges > kMaxBigFontRanges) {
+    return read.Fail(in.at - 2, "more lead-byte ranges than a big font may have");
+  }
+  read.source.bigFontRangeCount = ranges;
+  for (int r = 0; r < ranges; ++r) {
+    const int first = in.U16();
+    const int last = in.U16();
+    if (first > kMaxLeadByte || last > kMaxLeadByte) {
+      return read.Fail(in.at - 4, "a lead-byte range past 255");
+    }
+    read.source.bigFontRanges[r] = {first, last};
+  }
   for (int i = 0; i < entries; ++i) {
     Cursor entry{in.bytes, in.at + static_cast<std::size_t>(i) * kEntrySize};
     const int number = entry.U16();
@@ -227,6 +239,10 @@ struct ShxOutput {
 
   void Put(const void* data, std::size_t length) {
     ok = ok && std::fwrite(data, 1, length, file) == length;
+  }
+  void U32(std::size_t value) {
+    U16(static_cast<int>(value & 0xFFFF));
+    U16(static_cast<int>(value >> 16 & 0xFFFF));
   }
   void U16(int value) {
     const unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xFF),
@@ -279,6 +295,7 @@ bool ReadShx(std::string_view bytes, ShapeSource& source, SourceProblemList& pro
   source.byteCount = 0;
   source.unifont = false;
   source.bigFont = false;
+  source.bigFontRangeCount = 0;
   source.truncated = false;
   const LayoutSignature* signature = nullptr;
   for (const LayoutSignature& known : kSignatures) {
@@ -337,11 +354,36 @@ bool WriteShx(const ShapeSource& source, std::FILE* output) {
             [&source](int a, int b) { return source.shapes[a].number < source.shapes[b].number; });
   ShxOutput out{output};
   const bool font = count > 0 && source.shapes[order[0]].number == 0;
-  const ShapeFileForm form = source.unifont ? ShapeFileForm::kUnifont
-                             : font         ? ShapeFileForm::kShapes11
-                                            : ShapeFileForm::kShapes10;
-  for (const LayoutSignature& signature : kSignatures) {
-    if (signature.form == form) out.Put(signature.text.data(), signature.text.size());
+  const ShapeFileForm form = source.bigFont   ? ShapeFileForm::kBigfont
+                             : source.unifont ? ShapeFileForm::kUnifont
+                             : font           ? ShapeFileForm::kShapes11
+                                              : ShapeFileForm::kShapes10;
+  std::string_view signature;
+  for (const LayoutSignature& known : kSignatures) {
+    if (known.form == form) signature = known.text;
+  }
+  out.Put(signature.data(), signature.size());
+  if (source.bigFont) {
+    out.U16(source.bigFontEstimate);
+    out.U16(count);
+    out.U16(source.bigFontRangeCount);
+    for (int r = 0; r < source.bigFontRangeCount; ++r) {
+      out.U16(source.bigFontRanges[r].first);
+      out.U16(source.bigFontRanges[r].last);
+    }
+    // The records follow the entries, in the entries' order.
+    std::size_t offset = signature.size() + 6 +
+                         static_cast<std::size_t>(source.bigFontRangeCount) * 4 +
+                         static_cast<std::size_t>(count) * kEntrySize;
+    for (int i = 0; i < count; ++i) {
+      const SourceShape& shape = source.shapes[order[i]];
+      out.U16(shape.number);
+      out.U16(RecordLength(shape));
+      out.U32(offset);
+      offset += static_cast<std::size_t>(RecordLength(shape));
+    }
+    for (int i = 0; i < count; ++i) out.Record(source, source.shapes[order[i]]);
+    return out.ok;
   }
   if (source.unifont) {
     out.U16(count);

@@ -1,8 +1,8 @@
 // Compiled shape files (.shx), as CAD programs load them. Three layouts are read into the
 // same tables as shape source text, each bound checked before it is read: shapes
 // ("AutoCAD-86 shapes 1.0", or 1.1 with a font description), Unicode fonts
-// ("AutoCAD-86 unifont 1.0") and big fonts ("AutoCAD-86 bigfont 1.0"). The shapes and
-// unifont layouts are written from a source the checker found clean.
+// ("AutoCAD-86 unifont 1.0") and big fonts ("AutoCAD-86 bigfont 1.0"). Each is written
+// from a source the checker found clean.
 #pragma once
 
 #include <cstddef>
@@ -49,9 +49,9 @@ bool ReadShapeFile(const std::filesystem::path& path, ShapeSource& source,
                    SourceProblemList& problems, ShapeFileForm& form);
 
 // Writes the compiled form of the tables to the open output (binary mode): the unifont
-// layout for a *UNIFONT source, the shapes layout otherwise, the shapes in ascending order.
-// The source must be one the checker finds no refusals in, and no big font. False when the
-// output failed.
+// layout for a *UNIFONT source, the bigfont layout for a *BIGFONT one, the shapes layout
+// otherwise; the shapes in ascending order. The source must be one the checker finds no
+// refusals in. False when the output failed.
 bool WriteShx(const ShapeSource& source, std::FILE* output);
 
 }  // namespace korvex

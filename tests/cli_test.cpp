@@ -313,12 +313,6 @@ TEST_F(CliTest, CompileRefusesWhatTheCompilerRefusesWithCheckMessages) {
 
 TEST_F(CliTest, CompileAndSourceRefuseWhatTheyCannotTurn) {
   const std::filesystem::path shx = Scratch("a.shx");
-  WriteFileBytes(Scratch("big.shp"),
-                 "*BIGFONT 1,1,081,09F\n*0,4,BIG\n10,2,0,0\n*08140,2,K\n010,0\n");
-  EXPECT_EQ(Run({"compile", Scratch("big.shp"), "-o", shx}), cli::kExitNotWritten);
-  EXPECT_EQ(err_, "korvex-cli: " + shx.string() +
-                      " not written: big font sources (*BIGFONT) are not compiled by this "
-                      "program\n");
   WriteFileBytes(Scratch("a.shp"), "*1,2,A\n010,0\n");
   EXPECT_EQ(Run({"compile", Scratch("a.shp")}), cli::kExitWritten);
   EXPECT_EQ(out_, "Compiled shape file written: " + shx.string() + " (1 shapes)\n");
@@ -340,14 +334,12 @@ TEST_F(CliTest, CompileAndSourceRefuseWhatTheyCannotTurn) {
                       ": AutoCAD-86 shapes 1.0, at byte 38: no EOF after the last record (cut "
                       "short?)\n");
   EXPECT_FALSE(std::filesystem::exists(Scratch("cut.shp")));
-  const std::string bigfont = std::string("AutoCAD-86 bigfont 1.0\r\n\x1a", 25) +
-                              std::string("\x01\x00\x00\x00\x00\x00", 6);
-  WriteFileBytes(Scratch("big.shx"), bigfont);
-  EXPECT_EQ(Run({"source", Scratch("big.shx")}), cli::kExitNotWritten);
-  EXPECT_NE(err_.find("is a big font (AutoCAD-86 bigfont 1.0), which this program does not write "
-                      "back as source\n"),
-            std::string::npos)
-      << err_;
+  // A compiled file with no shapes gives no source file.
+  WriteFileBytes(Scratch("empty.shx"),
+                 std::string("AutoCAD-86 unifont 1.0\r\n\x1a", 25) + std::string(2, '\0'));
+  EXPECT_EQ(Run({"source", Scratch("empty.shx")}), cli::kExitNotWritten);
+  EXPECT_NE(err_.find("empty.shx holds no shapes: nothing to write\n"), std::string::npos) << err_;
+  EXPECT_FALSE(std::filesystem::exists(Scratch("empty.shp")));
 }
 
 // Warnings are shown, but the file is compiled: the compiler takes it.

@@ -103,6 +103,25 @@ TEST(ShpSourceTest, UnifontDescriptionStandsForShapeZero) {
   EXPECT_TRUE(Read("*010000,2,Z\n010,0\n")->Has(ProblemKind::kMalformedLine));
 }
 
+TEST(ShpSourceTest, BigFontLinesGiveTheEstimateAndTheLeadByteRanges) {
+  EXPECT_EQ(Read("*BIGFONT 4000,2,081,09F,0E0,0FC\n*0,4,B\n8,0,2,0\n")->Total(), 0);
+  EXPECT_TRUE(Source().bigFont);
+  EXPECT_EQ(Source().bigFontEstimate, 4000);
+  ASSERT_EQ(Source().bigFontRangeCount, 2);
+  EXPECT_EQ(Source().bigFontRanges[1].first, 0xE0);
+  EXPECT_EQ(Source().bigFontRanges[1].last, 0xFC);
+  const char* malformed[] = {
+      "*BIGFONT 4000\n",                                     // no range count
+      "*BIGFONT 4000,2,081,09F\n",                           // one pair short
+      "*BIGFONT 4000,1,081,0100\n",                          // a lead byte past 255
+      "*BIGFONT 4000,1,081,X\n",                             // not a number
+      "*BIGFONT 1,9,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1\n",  // more ranges than kept
+  };
+  for (const char* text : malformed) {
+    EXPECT_TRUE(Read(text)->Has(ProblemKind::kMalformedLine)) << text;
+  }
+}
+
 TEST(ShpSourceTest, ReadsNumbersInDecimalAndLeadingZeroHexadecimal) {
   struct Case {
     const char* text;

@@ -73,5 +73,22 @@ TEST_F(ShpTextFileTest, WritesTheFileInTheShpWritersLayout) {
             "10),2,2,0\r\n\x1a");
 }
 
+// A big font's range line comes first, its numbers in decimal like every byte.
+TEST_F(ShpTextFileTest, WritesABigFontsRangeLineFirst) {
+  static ShapeSource source;
+  SourceProblemList problems;
+  ReadShapeSource("*BIGFONT 2,2,081,09F,0E0,0FC\n*0,4,BIG\n10,2,0,0\n*08140,2,K1\n014,0\n", source,
+                  problems);
+  ASSERT_EQ(problems.Total(), 0);
+  const std::filesystem::path path = Scratch("big.shp");
+  std::FILE* file = platform::OpenFile(path, "wb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(WriteShapeSourceText(source, file));
+  std::fclose(file);
+  EXPECT_EQ(test::ReadFileBytes(path),
+            "*BIGFONT 2,2,129,159,224,252\r\n*0,4,BIG\r\n10,2,0,0\r\n*33088,2,K1\r\n20,0\r\n"
+            "\x1a");
+}
+
 }  // namespace
 }  // namespace korvex

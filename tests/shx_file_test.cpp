@@ -69,6 +69,13 @@ const std::string kBigfont = std::string("AutoCAD-86 bigfont 1.0\r\n\x1a", 25) +
                              U16(0) + U16(0) + U32(0) + U16(0) + U16(8) + U32(59) + Text("BIG") +
                              Bytes({10, 2, 0, 0}) + Text("K1") + Bytes({0x14, 0});
 
+// As the writer lays a big font out: entries in ascending order, records after them (51).
+const std::string kBigfontSorted = std::string("AutoCAD-86 bigfont 1.0\r\n\x1a", 25) + U16(2) +
+                                   U16(2) + U16(1) + U16(0x81) + U16(0x9F) + U16(0) + U16(8) +
+                                   U32(51) + U16(0x8140) + U16(5) + U32(59) + Text("BIG") +
+                                   Bytes({10, 2, 0, 0}) + Text("K1") + Bytes({0x14, 0});
+const char kBigfontSource[] = "*BIGFONT 2,1,081,09F\n*0,4,BIG\n10,2,0,0\n*08140,2,K1\n014,0\n";
+
 struct ExpectedShape {
   int number;
   const char* name;
@@ -127,6 +134,12 @@ TEST(ShxFileTest, ReadsEachLayoutWithNamesNumbersAndSignedBytes) {
     EXPECT_EQ(form, c.form);
     EXPECT_EQ(Source().unifont, c.unifont);
     EXPECT_EQ(Source().bigFont, c.bigFont);
+    if (c.bigFont) {
+      ASSERT_EQ(Source().bigFontRangeCount, 1);
+      EXPECT_EQ(Source().bigFontEstimate, 3);
+      EXPECT_EQ(Source().bigFontRanges[0].first, 0x81);
+      EXPECT_EQ(Source().bigFontRanges[0].last, 0x9F);
+    }
     ASSERT_EQ(Source().shapeCount, static_cast<int>(c.shapes.size()));
     for (int s = 0; s < Source().shapeCount; ++s) {
       const SourceShape& shape = Source().shapes[s];
@@ -157,8 +170,10 @@ TEST_F(ShxWriteTest, CompilesSourceAndRewritesEachFixtureByteForByte) {
     const std::string& compiled;
     const char* source;
   };
-  const Case cases[] = {
-      {kShapes10, kShapes10Source}, {kShapes11, kShapes11Source}, {kUnifont, kUnifontSource}};
+  const Case cases[] = {{kShapes10, kShapes10Source},
+                        {kShapes11, kShapes11Source},
+                        {kUnifont, kUnifontSource},
+                        {kBigfontSorted, kBigfontSource}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
     SourceProblemList problems;
@@ -181,7 +196,7 @@ TEST_F(ShxWriteTest, TheIndexAscendsWhateverTheSourceOrder) {
 }
 
 TEST(ShxFileTest, EveryCutPrefixIsRefusedWithAMessage) {
-  for (const std::string* whole : {&kShapes10, &kShapes11, &kUnifont, &kBigfont}) {
+  for (const std::string* whole : {&kShapes10, &kShapes11, &kUnifont, &kBigfont, &kBigfontSorted}) {
     for (std::size_t length = 0; length < whole->size(); ++length) {
       // Exactly sized, so that a read past the end is a read past the buffer.
       const std::unique_ptr<char[]> cut = std::make_unique<char[]>(length + 1);
@@ -247,6 +262,12 @@ TEST(ShxFileTest, HostileLayoutsAreRefusedSayingWhatAndWhere) {
       {Patched(kBigfont, 39, U32(70)), ProblemKind::kCompiledLayout,
        "AutoCAD-86 bigfont 1.0, at byte 35: an entry points past the end of the file (cut "
        "short?)"},
+      {std::string("AutoCAD-86 bigfont 1.0\r\n\x1a", 25) + U16(0) + U16(0) +
+           U16(kMaxBigFontRanges + 1) + std::string(4 * (kMaxBigFontRanges + 1), '\x81'),
+       ProblemKind::kCompiledLayout,
+       "AutoCAD-86 bigfont 1.0, at byte 29: more lead-byte ranges than a big font may have"},
+      {Patched(kBigfont, 31, U16(0x100)), ProblemKind::kCompiledLayout,
+       "AutoCAD-86 bigfont 1.0, at byte 31: a lead-byte range past 255"},
       {Patched(kBigfont, 29, U16(9)), ProblemKind::kCompiledLayout,
        "AutoCAD-86 bigfont 1.0, at byte 31: the file ends inside its tables (cut short?)"},
   };

@@ -93,6 +93,8 @@ TEST_F(ShxRoundTripTest, HandWrittenFilesInEveryNotation) {
       "*0,4,Font description\n10,2,0,0\n*65,2,A\n010,0\n",
       "*UNIFONT,6,Unicode\n40,10,0,0,0,0\n*0100,2,X\n010,0\n*0101,7,Y\n7,(01,00),8,(-1,-2),0\n",
       "*1,4,lower\n10,(1,-18),0\n",  // warnings only
+      "*BIGFONT 3,2,081,09F,0E0,0FC\n*0,5,Big\n8,0,2,0,0\n*08140,4,K\n8,(-1,2),0\n"
+      "*0E041,2,L\n014,0\n",
   };
   for (const char* file : files) {
     SCOPED_TRACE(file);
