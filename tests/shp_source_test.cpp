@@ -117,8 +117,11 @@ TEST(ShpSourceTest, BigFontLinesGiveTheEstimateAndTheLeadByteRanges) {
       "*BIGFONT 4000,1,081,X\n",                             // not a number
       "*BIGFONT 1,9,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1\n",  // more ranges than kept
   };
-  for (const char* text : malformed) {
-    EXPECT_TRUE(Read(text)->Has(ProblemKind::kMalformedLine)) << text;
+  for (const char* line : malformed) {
+    const auto problems = Read(std::string(line) + "*0,4,B\n8,0,2,0\n");
+    ASSERT_EQ(problems->count, 1) << line;
+    EXPECT_EQ(problems->items[0].kind, ProblemKind::kMalformedLine) << line;
+    EXPECT_EQ(problems->items[0].line, 1) << line;
   }
 }
 

@@ -268,6 +268,8 @@ TEST(ShxFileTest, HostileLayoutsAreRefusedSayingWhatAndWhere) {
        "AutoCAD-86 bigfont 1.0, at byte 29: more lead-byte ranges than a big font may have"},
       {Patched(kBigfont, 31, U16(0x100)), ProblemKind::kCompiledLayout,
        "AutoCAD-86 bigfont 1.0, at byte 31: a lead-byte range past 255"},
+      {Patched(kBigfont, 33, U16(0x100)), ProblemKind::kCompiledLayout,
+       "AutoCAD-86 bigfont 1.0, at byte 31: a lead-byte range past 255"},
       {Patched(kBigfont, 29, U16(9)), ProblemKind::kCompiledLayout,
        "AutoCAD-86 bigfont 1.0, at byte 31: the file ends inside its tables (cut short?)"},
   };
