@@ -309,12 +309,7 @@ void ReportDataAfterEnd(std::string_view text, std::size_t end, SourceProblemLis
 }  // namespace
 
 void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemList& problems) {
-  source.shapeCount = 0;
-  source.byteCount = 0;
-  source.unifont = false;
-  source.bigFont = false;
-  source.bigFontRangeCount = 0;
-  source.truncated = false;
+  source.Clear();
   SourceReader reader(source, problems);
   const std::size_t end = text.find(kEndOfFileByte);
   if (end != std::string_view::npos) {
@@ -371,8 +366,7 @@ bool ReadShapeFileBytes(const std::filesystem::path& path, std::string& bytes,
 
 bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
                          SourceProblemList& problems) {
-  source.shapeCount = 0;
-  source.byteCount = 0;
+  source.Clear();
   std::string text;
   if (!ReadShapeFileBytes(path, text, problems)) return false;
   ReadShapeSource(text, source, problems);

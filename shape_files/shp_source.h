@@ -66,6 +66,15 @@ struct ShapeSource {
   BigFontRange bigFontRanges[kMaxBigFontRanges];
   bool truncated = false;  // the tables were full: the rest of the file was not read
 
+  // Empties the tables, as every reader does first.
+  void Clear() {
+    shapeCount = 0;
+    byteCount = 0;
+    unifont = false;
+    bigFont = false;
+    bigFontRangeCount = 0;
+    truncated = false;
+  }
   // The first shape with the number, or nullptr.
   const SourceShape* Find(int number) const;
   const std::int16_t* BytesOf(const SourceShape& shape) const { return bytes + shape.firstByte; }

@@ -291,12 +291,7 @@ bool IsCompiledShapeFile(std::string_view bytes) {
 
 bool ReadShx(std::string_view bytes, ShapeSource& source, SourceProblemList& problems,
              ShapeFileForm& form) {
-  source.shapeCount = 0;
-  source.byteCount = 0;
-  source.unifont = false;
-  source.bigFont = false;
-  source.bigFontRangeCount = 0;
-  source.truncated = false;
+  source.Clear();
   const LayoutSignature* signature = nullptr;
   for (const LayoutSignature& known : kSignatures) {
     if (bytes.substr(0, known.text.size()) == known.text) signature = &known;
@@ -325,8 +320,7 @@ bool ReadShx(std::string_view bytes, ShapeSource& source, SourceProblemList& pro
       break;
   }
   if (!readOk) {
-    source.shapeCount = 0;
-    source.byteCount = 0;
+    source.Clear();
     return false;
   }
   if (source.shapeCount == 0) {

@@ -51,41 +51,36 @@ TEST(ShpTextTest, GroupsEachCommandsOperandsAsTheEncoderDoes) {
   EXPECT_EQ(Body({8, 2, 0, 0}, false, true), "8,2,0,0");
 }
 
-class ShpTextFileTest : public test::KorvexTest {};
+class ShpTextFileTest : public test::KorvexTest {
+ protected:
+  // The source text read, then written back as a file.
+  std::string WrittenBack(const char* text) {
+    static ShapeSource source;
+    SourceProblemList problems;
+    ReadShapeSource(text, source, problems);
+    EXPECT_EQ(problems.Total(), 0);
+    const std::filesystem::path path = Scratch("out.shp");
+    std::FILE* file = platform::OpenFile(path, "wb");
+    EXPECT_NE(file, nullptr);
+    EXPECT_TRUE(WriteShapeSourceText(source, file));
+    std::fclose(file);
+    return test::ReadFileBytes(path);
+  }
+};
 
 TEST_F(ShpTextFileTest, WritesTheFileInTheShpWritersLayout) {
-  static ShapeSource source;
-  SourceProblemList problems;
-  ReadShapeSource(
-      "*UNIFONT,6,Unicode font\n40,10,0,0,0,0\n*0100,27,LONG\n"
-      "8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(10,10),2,2,0\n",
-      source, problems);
-  ASSERT_EQ(problems.Total(), 0);
-  const std::filesystem::path path = Scratch("out.shp");
-  std::FILE* file = platform::OpenFile(path, "wb");
-  ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(WriteShapeSourceText(source, file));
-  std::fclose(file);
   // Cut after the first comma from the 62nd character on, even inside a group.
-  EXPECT_EQ(test::ReadFileBytes(path),
-            "*UNIFONT,6,Unicode font\r\n40,10,0,0,0,0\r\n*256,27,LONG\r\n"
-            "8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(10,\r\n"
-            "10),2,2,0\r\n\x1a");
+  EXPECT_EQ(
+      WrittenBack("*UNIFONT,6,Unicode font\n40,10,0,0,0,0\n*0100,27,LONG\n"
+                  "8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(10,10),2,2,0\n"),
+      "*UNIFONT,6,Unicode font\r\n40,10,0,0,0,0\r\n*256,27,LONG\r\n"
+      "8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(1,1),8,(10,\r\n"
+      "10),2,2,0\r\n\x1a");
 }
 
 // A big font's range line comes first, its numbers in decimal like every byte.
 TEST_F(ShpTextFileTest, WritesABigFontsRangeLineFirst) {
-  static ShapeSource source;
-  SourceProblemList problems;
-  ReadShapeSource("*BIGFONT 2,2,081,09F,0E0,0FC\n*0,4,BIG\n10,2,0,0\n*08140,2,K1\n014,0\n", source,
-                  problems);
-  ASSERT_EQ(problems.Total(), 0);
-  const std::filesystem::path path = Scratch("big.shp");
-  std::FILE* file = platform::OpenFile(path, "wb");
-  ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(WriteShapeSourceText(source, file));
-  std::fclose(file);
-  EXPECT_EQ(test::ReadFileBytes(path),
+  EXPECT_EQ(WrittenBack("*BIGFONT 2,2,081,09F,0E0,0FC\n*0,4,BIG\n10,2,0,0\n*08140,2,K1\n014,0\n"),
             "*BIGFONT 2,2,129,159,224,252\r\n*0,4,BIG\r\n10,2,0,0\r\n*33088,2,K1\r\n20,0\r\n"
             "\x1a");
 }
