@@ -20,8 +20,14 @@ constexpr LayoutSignature kSignatures[] = {
     {"AutoCAD-86 bigfont 1.0\r\n\x1a", ShapeFileForm::kBigfont},
 };
 constexpr std::string_view kShapesEnd = "EOF";
-// A big font's entry: u16 code, u16 length, u32 absolute offset.
-constexpr std::size_t kEntrySize = 8;
+// The fixed parts of the layouts, in bytes.
+constexpr std::size_t kU16Size = 2;
+constexpr std::size_t kCountsSize = 6;      // shapes: first, last, count; bigfont: estimate,
+                                            // entries, ranges (u16 each)
+constexpr std::size_t kIndexEntrySize = 4;  // shapes: u16 number, u16 record length
+constexpr std::size_t kRecordHeadSize = 4;  // unifont: u16 number, u16 length before a record
+constexpr std::size_t kRangeSize = 4;       // bigfont: u16 first, u16 last lead byte
+constexpr std::size_t kEntrySize = 8;       // bigfont: u16 code, u16 length, u32 offset
 // The signature is named in messages up to its first CR.
 constexpr int kSignatureShown = 40;
 
@@ -141,22 +147,24 @@ bool ReadSequentialRecord(ShxRead& read, Cursor& in, int number, int length) {
 }
 
 bool ReadShapesLayout(ShxRead& read, Cursor& in) {
-  if (!in.Has(6)) return read.Fail(in.at, "the file ends inside its header (cut short?)");
+  if (!in.Has(kCountsSize)) {
+    return read.Fail(in.at, "the file ends inside its header (cut short?)");
+  }
   const int first = in.U16();
   const int last = in.U16();
   const int count = in.U16();
-  if (!in.Has(static_cast<std::size_t>(count) * 4)) {
+  if (!in.Has(static_cast<std::size_t>(count) * kIndexEntrySize)) {
     return read.Fail(in.at, "the file ends inside its index (cut short?)");
   }
   const std::size_t index = in.at;
-  in.at += static_cast<std::size_t>(count) * 4;
+  in.at += static_cast<std::size_t>(count) * kIndexEntrySize;
   int previous = -1;
   for (int i = 0; i < count; ++i) {
-    Cursor entry{in.bytes, index + static_cast<std::size_t>(i) * 4};
+    Cursor entry{in.bytes, index + static_cast<std::size_t>(i) * kIndexEntrySize};
     const int number = entry.U16();
     const int length = entry.U16();
     if (number <= previous) {
-      return read.Fail(entry.at - 4, "the index is not in ascending shape order");
+      return read.Fail(entry.at - kIndexEntrySize, "the index is not in ascending shape order");
     }
     previous = number;
     if (!ReadSequentialRecord(read, in, number, length)) return false;
@@ -178,14 +186,17 @@ bool ReadShapesLayout(ShxRead& read, Cursor& in) {
 
 bool ReadUnifontLayout(ShxRead& read, Cursor& in) {
   read.source.unifont = true;
-  if (!in.Has(2)) return read.Fail(in.at, "the file ends inside its header (cut short?)");
+  if (!in.Has(kU16Size)) return read.Fail(in.at, "the file ends inside its header (cut short?)");
   const int count = in.U16();
   for (int i = 0; i < count; ++i) {
-    if (!in.Has(4)) return read.Fail(in.at, "the file ends inside a record (cut short?)");
+    if (!in.Has(kRecordHeadSize)) {
+      return read.Fail(in.at, "the file ends inside a record (cut short?)");
+    }
     const int number = in.U16();
     const int length = in.U16();
     if ((i == 0) != (number == 0)) {
-      return read.Fail(in.at - 4, "the font description must be the first record, and only it");
+      return read.Fail(in.at - kRecordHeadSize,
+                       "the font description must be the first record, and only it");
     }
     if (!ReadSequentialRecord(read, in, number, length)) return false;
   }
@@ -194,22 +205,24 @@ bool ReadUnifontLayout(ShxRead& read, Cursor& in) {
 
 bool ReadBigfontLayout(ShxRead& read, Cursor& in) {
   read.source.bigFont = true;
-  if (!in.Has(6)) return read.Fail(in.at, "the file ends inside its header (cut short?)");
+  if (!in.Has(kCountsSize)) {
+    return read.Fail(in.at, "the file ends inside its header (cut short?)");
+  }
   read.source.bigFontEstimate = in.U16();
   const int entries = in.U16();
   const int ranges = in.U16();
-  const std::size_t tableSize =
-      static_cast<std::size_t>(ranges) * 4 + static_cast<std::size_t>(entries) * kEntrySize;
+  const std::size_t tableSize = static_cast<std::size_t>(ranges) * kRangeSize +
+                                static_cast<std::size_t>(entries) * kEntrySize;
   if (!in.Has(tableSize)) return read.Fail(in.at, "the file ends inside its tables (cut short?)");
   if (ranges > kMaxBigFontRanges) {
-    return read.Fail(in.at - 2, "more lead-byte ranges than a big font may have");
+    return read.Fail(in.at - kU16Size, "more lead-byte ranges than a big font may have");
   }
   read.source.bigFontRangeCount = ranges;
   for (int r = 0; r < ranges; ++r) {
     const int first = in.U16();
     const int last = in.U16();
     if (first > kMaxLeadByte || last > kMaxLeadByte) {
-      return read.Fail(in.at - 4, "a lead-byte range past 255");
+      return read.Fail(in.at - kRangeSize, "a lead-byte range past 255");
     }
     read.source.bigFontRanges[r] = {first, last};
   }
@@ -221,7 +234,8 @@ bool ReadBigfontLayout(ShxRead& read, Cursor& in) {
     if (number == 0 && length == 0 && offset == 0) continue;  // an empty entry
     if (length < 1 || offset > in.bytes.size() ||
         static_cast<std::size_t>(length) > in.bytes.size() - offset) {
-      return read.Fail(entry.at - 4, "an entry points past the end of the file (cut short?)");
+      return read.Fail(entry.at - kEntrySize / 2,
+                       "an entry points past the end of the file (cut short?)");
     }
     if (!AddRecord(read, number, in.bytes.substr(offset, static_cast<std::size_t>(length)),
                    offset)) {
@@ -366,8 +380,8 @@ bool WriteShx(const ShapeSource& source, std::FILE* output) {
       out.U16(source.bigFontRanges[r].last);
     }
     // The records follow the entries, in the entries' order.
-    std::size_t offset = signature.size() + 6 +
-                         static_cast<std::size_t>(source.bigFontRangeCount) * 4 +
+    std::size_t offset = signature.size() + kCountsSize +
+                         static_cast<std::size_t>(source.bigFontRangeCount) * kRangeSize +
                          static_cast<std::size_t>(count) * kEntrySize;
     for (int i = 0; i < count; ++i) {
       const SourceShape& shape = source.shapes[order[i]];

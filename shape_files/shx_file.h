@@ -5,12 +5,10 @@
 // from a source the checker found clean.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "shape_files/shp_source.h"
 #include "shape_files/source_problem.h"
