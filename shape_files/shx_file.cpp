@@ -20,6 +20,8 @@ constexpr LayoutSignature kSignatures[] = {
     {"AutoCAD-86 bigfont 1.0\r\n\x1a", ShapeFileForm::kBigfont},
 };
 constexpr std::string_view kShapesEnd = "EOF";
+// Names are printable text: below this are control characters.
+constexpr unsigned char kFirstNameCharacter = 0x20;
 // The fixed parts of the layouts, in bytes.
 constexpr std::size_t kU16Size = 2;
 constexpr std::size_t kCountsSize = 6;      // shapes: first, last, count; bigfont: estimate,
@@ -98,6 +100,14 @@ bool AddRecord(ShxRead& read, int number, std::string_view record, std::size_t o
   ShapeSource& source = read.source;
   const std::size_t nul = record.find('\0');
   if (nul == std::string_view::npos) return read.Fail(offset, "a record's name has no end (NUL)");
+  // Source text could not carry such a name: a line end or 0x1A would split the header, a
+  // ';' would start a comment.
+  for (std::size_t i = 0; i < nul; ++i) {
+    const unsigned char c = static_cast<unsigned char>(record[i]);
+    if (c < kFirstNameCharacter || c == ';') {
+      return read.Fail(offset, "a name holds a control character or ';', which no shape name may");
+    }
+  }
   const int byteCount = static_cast<int>(record.size() - nul - 1);
   if (byteCount > kShapeByteLimit) {
     char what[kProblemTextCapacity];

@@ -252,6 +252,12 @@ TEST(ShxFileTest, HostileLayoutsAreRefusedSayingWhatAndWhere) {
        "index's"},
       {Patched(kShapes10, kShapes10.size() - 3, "EOX"), ProblemKind::kCompiledLayout,
        "AutoCAD-86 shapes 1.0, at byte 65: no EOF after the last record (cut short?)"},
+      {Patched(kShapes10, 40, "\r"), ProblemKind::kCompiledLayout,
+       "AutoCAD-86 shapes 1.0, at byte 38: a name holds a control character or ';', which no "
+       "shape name may"},
+      {Patched(kShapes10, 42, ";"), ProblemKind::kCompiledLayout,
+       "AutoCAD-86 shapes 1.0, at byte 38: a name holds a control character or ';', which no "
+       "shape name may"},
       {longShape, ProblemKind::kCompiledLayout,
        "AutoCAD-86 shapes 1.0, at byte 34: shape 1 holds 2001 bytes, more than the 2000 a shape "
        "may hold"},
