@@ -31,7 +31,6 @@ const char kUsageText[] =
     "preview   Draws the shapes of a .shp or .shx file on a sheet laid out like the\n"
     "          template, as PNG or SVG by the extension; by default beside the shape file,\n"
     "          as .png.\n"
-    "          or SVG by the extension; by default beside the .shp file, as .png.\n"
     "check     Lists what the CAD program's compiler would refuse in a .shp or .shx file,\n"
     "          as file:line: message, and warns of what it takes but may misread.\n"
     "template  Writes a new, empty shape sheet drawing (a copy of the template).\n"
