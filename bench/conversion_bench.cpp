@@ -1,7 +1,8 @@
 // How much converting a drawing costs beside reading its file at all. For each size the
 // same file is (a) only read line by line with the reader's own line buffer, (b) read into
 // the entity table, and (c) converted to a .shp file; the counters give (b)/(a), (c)/(a)
-// and entities per second.
+// and entities per second. Compiling a full shape file (255 shapes of 2,000 bytes) is timed
+// beside them: it must cost less than converting a drawing.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,7 +15,11 @@
 #include "drawing_generator.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_reader.h"
+#include "platform/pending_file.h"
 #include "platform/platform.h"
+#include "shape_files/shp_check.h"
+#include "shape_files/shp_layout.h"
+#include "shape_files/shx_file.h"
 #include "sheet/entity_table.h"
 #include "sheet/left_out_table.h"
 
@@ -142,6 +147,51 @@ void BM_ConvertToNewFile(benchmark::State& state) {
       benchmark::Counter(korvex::Entities().total, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The largest file the compiler takes: 255 shapes of 2,000 bytes, vectors of three bytes
+// each after one pen-down byte, written in the .shp layout.
+std::filesystem::path FullShapeFile() {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "korvex-bench-full.shp";
+  std::string body = "1";
+  while (body.size() < 666 * 9) body += ",8,(1,-1)";
+  body += ",0";
+  std::FILE* file = std::fopen(path.string().c_str(), "wb");
+  if (file == nullptr) return path;
+  korvex::StartShpOutput(file);
+  for (int n = 1; n <= 255; ++n) {
+    korvex::WriteShpHeader(std::to_string(n).c_str(), korvex::kShapeByteLimit, "FULL");
+    korvex::WriteShpBody(body.data(), body.size());
+  }
+  korvex::FinishShpOutput();
+  std::fclose(file);
+  return path;
+}
+
+// As korvex-cli compile does it: read, check, write through a pending file.
+void BM_CompileFullFile(benchmark::State& state) {
+  static korvex::ShapeSource source;
+  static korvex::SourceProblemList problems;
+  const std::filesystem::path input = FullShapeFile();
+  const std::filesystem::path output =
+      std::filesystem::temp_directory_path() / "korvex-bench-full.shx";
+  for (auto _ : state) {
+    problems.Clear();
+    korvex::ReadShapeSourceFile(input, source, problems);
+    korvex::CheckShapeSource(source, problems);
+    if (problems.Total() != 0 || source.shapeCount != 255) state.SkipWithError("not clean");
+    std::filesystem::path pending;
+    std::error_code error;
+    std::FILE* file = korvex::platform::OpenPendingFile(output, pending, error);
+    if (file == nullptr || !korvex::WriteShx(source, file) ||
+        !korvex::platform::CommitPendingFile(file, pending, output, error)) {
+      state.SkipWithError("not compiled");
+    }
+  }
+  std::error_code error;
+  std::filesystem::remove(input, error);
+  std::filesystem::remove(output, error);
+}
+
 constexpr int kSizes[] = {1000, 10000, korvex::bench::kMaxDrawingRecords};
 
 // The fastest repetition is the steadiest figure on a shared machine: interference only
@@ -161,6 +211,7 @@ BENCHMARK(BM_ReadDrawing)->Apply(Sizes);
 BENCHMARK(BM_ConvertDrawing)->Apply(Sizes);
 BENCHMARK(BM_ConvertExplained)->Apply(Sizes);
 BENCHMARK(BM_ConvertToNewFile)->Apply(Sizes);
+BENCHMARK(BM_CompileFullFile)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 
 // Prints the ratios to the floor once every run is in.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -186,6 +237,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
       std::printf("  %6d records: read %.2f x, convert %.2f x (to a new file %.2f x)\n", size,
                   times_["BM_ReadDrawing" + arg] / floor, times_["BM_ConvertDrawing" + arg] / floor,
                   times_["BM_ConvertToNewFile" + arg] / floor);
+    }
+    const double compile = times_["BM_CompileFullFile"];
+    if (compile > 0) {
+      const int largest = korvex::bench::kMaxDrawingRecords;
+      std::printf("Compiling a full 255-shape file: %.2f ms, %.2f x converting %d records\n",
+                  compile, compile / times_["BM_ConvertDrawing/" + std::to_string(largest)],
+                  largest);
     }
   }
 

@@ -7,25 +7,35 @@ namespace korvex::cli {
 
 const char kUsageText[] =
     "Usage:\n"
-    "  korvex-cli convert DRAWING.dxf [-o OUT.shp] [--preview SHEET.png] [--explain]\n"
-    "                     [--stop-at-warning]\n"
-    "  korvex-cli preview SHAPES.shp [-o SHEET.png|SHEET.svg]\n"
-    "  korvex-cli check SHAPES.shp\n"
+    "  korvex-cli convert DRAWING.dxf [-o OUT.shp|OUT.shx] [--shx] [--preview SHEET.png]\n"
+    "                     [--explain] [--stop-at-warning]\n"
+    "  korvex-cli compile SHAPES.shp [-o SHAPES.shx]\n"
+    "  korvex-cli source SHAPES.shx [-o SHAPES.shp]\n"
+    "  korvex-cli preview SHAPES.shp|SHAPES.shx [-o SHEET.png|SHEET.svg]\n"
+    "  korvex-cli check SHAPES.shp|SHAPES.shx\n"
     "  korvex-cli template NEW.dxf [--force]\n"
     "  korvex-cli --help | --version\n"
     "\n"
     "convert   Writes the shape source file (.shp) of a drawing made from the shape sheet\n"
     "          template; by default beside the drawing, with the extension .shp.\n"
+    "          An output named .shx is the compiled file instead; --shx writes both,\n"
+    "          the .shx beside the .shp.\n"
     "          --preview: also draws the written shapes on a sheet (.png or .svg), with\n"
     "          what was left out of them dashed in orange.\n"
     "          --explain: lists every entity of the drawing left out of the shapes, and why,\n"
     "          as DRAWING.dxf:LINE: message (without it, one line says how many).\n"
     "          --stop-at-warning: when no one can answer at a terminal, answer Yes to the\n"
     "          warnings near the entity and byte limits and stop (the default answer is No).\n"
-    "preview   Draws the shapes of a .shp file on a sheet laid out like the template, as PNG\n"
-    "          or SVG by the extension; by default beside the .shp file, as .png.\n"
-    "check     Lists what the CAD program's compiler would refuse in a .shp file, as\n"
-    "          file:line: message.\n"
+    "compile   Compiles a shape source file into the .shx file CAD programs load (by\n"
+    "          default beside it); refused, with check's messages, when check finds\n"
+    "          problems.\n"
+    "source    Writes a compiled file (.shx: shapes, Unicode or big font) back as source\n"
+    "          text, by default beside it with the extension .shp.\n"
+    "preview   Draws the shapes of a .shp or .shx file on a sheet laid out like the\n"
+    "          template, as PNG or SVG by the extension; by default beside the shape file,\n"
+    "          as .png.\n"
+    "check     Lists what the CAD program's compiler would refuse in a .shp or .shx file,\n"
+    "          as file:line: message, and warns of what it takes but may misread.\n"
     "template  Writes a new, empty shape sheet drawing (a copy of the template).\n"
     "          --force: replace an existing file.\n"
     "\n"
@@ -36,6 +46,12 @@ std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing) {
   std::filesystem::path shape = drawing;
   shape.replace_extension(".shp");
   return shape;
+}
+
+bool IsShxPath(const std::filesystem::path& path) {
+  const std::string extension = path.extension().string();
+  return extension.size() == 4 && extension[0] == '.' && (extension[1] | 0x20) == 's' &&
+         (extension[2] | 0x20) == 'h' && (extension[3] | 0x20) == 'x';
 }
 
 std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile) {
@@ -67,6 +83,10 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
     options.command = Command::kPreview;
   } else if (command == "check") {
     options.command = Command::kCheck;
+  } else if (command == "compile") {
+    options.command = Command::kCompile;
+  } else if (command == "source") {
+    options.command = Command::kSource;
   } else {
     options.error = "unknown command '" + command + "'";
     return options;
@@ -81,7 +101,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
       return options;
     }
     const bool takesOutput =
-        options.command == Command::kConvert || options.command == Command::kPreview;
+        options.command != Command::kTemplate && options.command != Command::kCheck;
     const bool isPreview = options.command == Command::kConvert && argument == "--preview";
     if ((takesOutput && (argument == "-o" || argument == "--output")) || isPreview) {
       if (i + 1 == arguments.size()) {
@@ -94,6 +114,8 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
       options.stopAtWarning = true;
     } else if (options.command == Command::kConvert && argument == "--explain") {
       options.explain = true;
+    } else if (options.command == Command::kConvert && argument == "--shx") {
+      options.shx = true;
     } else if (options.command == Command::kTemplate && argument == "--force") {
       options.force = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
@@ -111,11 +133,14 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
     options.error = command == "convert" ? "no drawing given" : "no file name given";
     return options;
   }
-  if (options.command == Command::kConvert && !haveOutput) {
-    options.output = DefaultShapePath(options.input);
-  }
-  if (options.command == Command::kPreview && !haveOutput) {
+  if (!haveOutput && options.command == Command::kPreview) {
     options.output = DefaultPreviewPath(options.input);
+  } else if (!haveOutput && options.command == Command::kCompile) {
+    options.output = options.input;
+    options.output.replace_extension(".shx");
+  } else if (!haveOutput &&
+             (options.command == Command::kConvert || options.command == Command::kSource)) {
+    options.output = DefaultShapePath(options.input);
   }
   const std::filesystem::path& sheet =
       options.command == Command::kPreview ? options.output : options.preview;

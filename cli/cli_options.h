@@ -13,18 +13,20 @@ inline constexpr int kExitNotWritten = 1;
 inline constexpr int kExitUsage = 2;
 // kExitStopped (3) comes from the platform layer: a run the conversion path stopped.
 
-enum class Command { kHelp, kVersion, kConvert, kTemplate, kPreview, kCheck };
+enum class Command { kHelp, kVersion, kConvert, kTemplate, kPreview, kCheck, kCompile, kSource };
 
 struct CliOptions {
   Command command = Command::kHelp;
   std::filesystem::path input;    // convert: the drawing; template: the new drawing;
-                                  // preview, check: the .shp file
-  std::filesystem::path output;   // convert: the .shp file (default: the drawing's, as .shp);
-                                  // preview: the sheet (default: the .shp file's, as .png)
+                                  // preview, check, compile, source: the shape file
+  std::filesystem::path output;   // convert: the .shp or .shx file (default: the drawing's,
+                                  // as .shp); preview: the sheet (default: the shape file's,
+                                  // as .png); compile: the .shx file; source: the .shp file
   std::filesystem::path preview;  // convert: the sheet to draw of the written file, if any
   bool force = false;             // template: replace an existing file
   bool stopAtWarning = false;     // convert: answer Yes to a limit warning when unattended
   bool explain = false;           // convert: list every entity left out of the shapes
+  bool shx = false;               // convert: write the .shp and, beside it, the .shx
   std::string error;              // set when the command line is wrong
 };
 
@@ -32,6 +34,9 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments);
 
 // The default output: the drawing's path with its extension replaced by .shp.
 std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing);
+
+// Whether the path names a compiled shape file (.shx, in any case).
+bool IsShxPath(const std::filesystem::path& path);
 
 // The default preview: the shape file's path with its extension replaced by .png.
 std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile);

@@ -1,19 +1,23 @@
-// The commands of korvex-cli: the conversion, the empty drawing, and the preview and check
-// of a shape source file.
+// The commands of korvex-cli: the conversion, the empty drawing, the compilation of shape
+// source files and their return from compiled files, and the preview and check of either.
 #include "cli/cli_run.h"
 
+#include <cerrno>
 #include <iostream>
 
 #include "cli/cli_options.h"
 #include "conversion/conversion_run.h"
 #include "dxf/template_drawing.h"
 #include "platform/console_frontend.h"
+#include "platform/pending_file.h"
 #include "platform/platform.h"
 #ifdef KORVEX_HAVE_PREVIEW
 #include "shape_files/sheet_preview.h"
 #endif
 #include "shape_files/shp_check.h"
 #include "shape_files/shp_source.h"
+#include "shape_files/shp_text.h"
+#include "shape_files/shx_file.h"
 #include "sheet/left_out_table.h"
 
 namespace {
@@ -31,27 +35,64 @@ korvex::SourceProblemList& ProblemTable() {
   return problems;
 }
 
-// Compiler style: "file:line: message", or "file: message" for the whole file.
-void PrintProblems(std::ostream& out, const std::filesystem::path& file,
+korvex::ShapeFileForm& FormRead() {
+  static korvex::ShapeFileForm form = korvex::ShapeFileForm::kSource;
+  return form;
+}
+
+// Compiler style: "file:line: message", or "file: message" for the whole file; each line
+// after the prefix (the console prefix on standard error).
+void PrintProblems(std::ostream& out, const char* prefix, const std::filesystem::path& file,
                    const korvex::SourceProblemList& problems) {
   const std::string name = korvex::platform::PathText(file);
   for (int i = 0; i < problems.count; ++i) {
     const korvex::SourceProblem& problem = problems.items[i];
-    out << name;
+    out << prefix << name;
     if (problem.line > 0) out << ':' << problem.line;
-    out << ": " << problem.text << '\n';
+    out << ": " << (korvex::IsWarning(problem.kind) ? "warning: " : "") << problem.text << '\n';
   }
-  if (problems.dropped > 0) out << name << ": " << problems.dropped << " more problems\n";
+  if (problems.dropped > 0) {
+    out << prefix << name << ": " << problems.dropped << " more problems\n";
+  }
 }
 
-// Reads the .shp file into the static tables; false, after a message, when it cannot be read.
+// Reads the shape file, source or compiled, into the static tables; false, after a
+// message, when it cannot be read.
 bool ReadSource(const std::filesystem::path& file) {
   korvex::SourceProblemList& problems = ProblemTable();
   problems.Clear();
-  if (korvex::ReadShapeSourceFile(file, SourceTables(), problems)) return true;
-  std::cerr << korvex::platform::kConsolePrefix << "";
-  PrintProblems(std::cerr, file, problems);
+  if (korvex::ReadShapeFile(file, SourceTables(), problems, FormRead())) return true;
+  PrintProblems(std::cerr, korvex::platform::kConsolePrefix, file, problems);
   return false;
+}
+
+// Writes the tables through a pending file: the target appears whole or not at all.
+bool WriteWhole(const std::filesystem::path& target,
+                bool (*write)(const korvex::ShapeSource&, std::FILE*)) {
+  std::filesystem::path pending;
+  std::error_code error;
+  std::FILE* file = korvex::platform::OpenPendingFile(target, pending, error);
+  if (file != nullptr) {
+    errno = 0;
+    if (!write(SourceTables(), file) || std::ferror(file) != 0) {
+      error = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+      korvex::platform::DiscardPendingFile(file, pending);
+      file = nullptr;
+    } else if (korvex::platform::CommitPendingFile(file, pending, target, error)) {
+      return true;
+    }
+  }
+  std::cerr << korvex::platform::kConsolePrefix << "cannot write "
+            << korvex::platform::PathText(target) << ": " << error.message() << '\n';
+  return false;
+}
+
+// Refuses, after a message, an output that would replace its own input.
+bool OverItsInput(const std::filesystem::path& input, const std::filesystem::path& output) {
+  if (!korvex::platform::SameFile(input, output)) return false;
+  std::cerr << korvex::platform::kConsolePrefix << "will not write "
+            << korvex::platform::PathText(output) << " over its own input: name another with -o\n";
+  return true;
 }
 
 #ifdef KORVEX_HAVE_PREVIEW
@@ -59,7 +100,7 @@ bool ReadSource(const std::filesystem::path& file) {
 int WritePreview(const std::filesystem::path& shapeFile, const std::filesystem::path& sheet,
                  const korvex::LeftOutTable* leftOut = nullptr) {
   if (!ReadSource(shapeFile)) return korvex::cli::kExitNotWritten;
-  PrintProblems(std::cerr, shapeFile, ProblemTable());
+  PrintProblems(std::cerr, korvex::platform::kConsolePrefix, shapeFile, ProblemTable());
   std::string error;
   korvex::SheetSummary summary;
   if (!korvex::WriteSheetPreview(SourceTables(), sheet, error, &summary, leftOut)) {
@@ -113,34 +154,130 @@ void ReportLeftOut(const CliOptions& options) {
   }
 }
 
-int RunConvert(const CliOptions& options) {
-  const korvex::Outcome outcome = korvex::ConvertDrawing(
-      options.input, options.output, options.explain || !options.preview.empty());
-  ReportLeftOut(options);
-  if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
-  if (outcome != korvex::Outcome::kDone) {
-    std::cerr << korvex::platform::kConsolePrefix << "Shape File Not Generated\n";
+// Checks the tables read from the source file and compiles them into the target; refused,
+// after check's messages, when the compiler would refuse the source.
+int CompileTables(const std::filesystem::path& sourceFile, const std::filesystem::path& target) {
+  korvex::SourceProblemList& problems = ProblemTable();
+  korvex::CheckShapeSource(SourceTables(), problems);
+  PrintProblems(std::cerr, korvex::platform::kConsolePrefix, sourceFile, problems);
+  const std::string name = korvex::platform::PathText(target);
+  if (problems.Refusals() > 0) {
+    std::cerr << korvex::platform::kConsolePrefix << name << " not written: the compiler refuses "
+              << (problems.Refusals() == 1 ? "the problem" : "the problems") << " above\n";
     return korvex::cli::kExitNotWritten;
   }
-  std::cout << "Shape file written: " << korvex::platform::PathText(options.output) << '\n';
-  if (!options.preview.empty()) {
-    return WritePreview(options.output, options.preview, &korvex::LeftOut());
-  }
+  if (!WriteWhole(target, korvex::WriteShx)) return korvex::cli::kExitNotWritten;
+  std::cout << "Compiled shape file written: " << name << " (" << SourceTables().shapeCount
+            << " shapes)\n";
   return korvex::cli::kExitWritten;
 }
 
+// A .shx target compiles the drawing's .shp: the one beside it (--shx) or, when only the
+// .shx is wanted, one under a temporary name that is removed afterwards.
+int RunConvert(const CliOptions& options) {
+  const bool shxTarget = korvex::cli::IsShxPath(options.output);
+  std::filesystem::path shapeFile = options.output;
+  std::filesystem::path compiledFile;
+  if (shxTarget || options.shx) {
+    compiledFile = options.output;
+    if (!shxTarget) compiledFile.replace_extension(".shx");
+    shapeFile.replace_extension(".shp");
+  }
+  std::filesystem::path scratch;
+  if (shxTarget && !options.shx) {
+    std::error_code error;
+    std::FILE* file = korvex::platform::OpenPendingFile(compiledFile, scratch, error);
+    if (file == nullptr) {
+      std::cerr << korvex::platform::kConsolePrefix << "cannot write "
+                << korvex::platform::PathText(compiledFile) << ": " << error.message() << '\n';
+      return korvex::cli::kExitNotWritten;
+    }
+    std::fclose(file);
+    shapeFile = scratch;
+  }
+  const korvex::Outcome outcome =
+      korvex::ConvertDrawing(options.input, shapeFile, options.explain || !options.preview.empty());
+  ReportLeftOut(options);
+  int status = korvex::cli::kExitWritten;
+  if (outcome == korvex::Outcome::kStopped) {
+    status = korvex::platform::kExitStopped;
+  } else if (outcome != korvex::Outcome::kDone) {
+    std::cerr << korvex::platform::kConsolePrefix << "Shape File Not Generated\n";
+    status = korvex::cli::kExitNotWritten;
+  } else {
+    if (scratch.empty()) {
+      std::cout << "Shape file written: " << korvex::platform::PathText(shapeFile) << '\n';
+    }
+    if (!compiledFile.empty()) {
+      status = ReadSource(shapeFile) ? CompileTables(shapeFile, compiledFile)
+                                     : korvex::cli::kExitNotWritten;
+    }
+  }
+  if (!scratch.empty()) korvex::platform::DiscardPendingFile(nullptr, scratch);
+  if (status == korvex::cli::kExitWritten && !options.preview.empty()) {
+    return WritePreview(options.output, options.preview, &korvex::LeftOut());
+  }
+  return status;
+}
+
+int RunCompile(const CliOptions& options) {
+  if (!ReadSource(options.input)) return korvex::cli::kExitNotWritten;
+  if (FormRead() != korvex::ShapeFileForm::kSource) {
+    std::cerr << korvex::platform::kConsolePrefix << korvex::platform::PathText(options.input)
+              << " is compiled already (" << korvex::ShapeFileFormName(FormRead())
+              << "): korvex-cli source turns it back into source text\n";
+    return korvex::cli::kExitNotWritten;
+  }
+  if (OverItsInput(options.input, options.output)) return korvex::cli::kExitNotWritten;
+  return CompileTables(options.input, options.output);
+}
+
+int RunSource(const CliOptions& options) {
+  if (!ReadSource(options.input)) return korvex::cli::kExitNotWritten;
+  PrintProblems(std::cerr, korvex::platform::kConsolePrefix, options.input, ProblemTable());
+  const std::string name = korvex::platform::PathText(options.input);
+  const char* refusal = nullptr;
+  if (FormRead() == korvex::ShapeFileForm::kSource) {
+    refusal = "is shape source text, not a compiled shape file (.shx)";
+  } else if (SourceTables().shapeCount == 0) {
+    refusal = "holds no shapes: nothing to write";
+  }
+  if (refusal != nullptr) {
+    std::cerr << korvex::platform::kConsolePrefix << name << ' ' << refusal << '\n';
+    return korvex::cli::kExitNotWritten;
+  }
+  if (OverItsInput(options.input, options.output)) return korvex::cli::kExitNotWritten;
+  if (!WriteWhole(options.output, korvex::WriteShapeSourceText)) {
+    return korvex::cli::kExitNotWritten;
+  }
+  std::cout << "Shape source written: " << korvex::platform::PathText(options.output) << " ("
+            << SourceTables().shapeCount << " shapes, from "
+            << korvex::ShapeFileFormName(FormRead()) << ")\n";
+  return korvex::cli::kExitWritten;
+}
+
+// A compiled file's layout is named after its shape count: "(3 shapes, AutoCAD-86 ...)".
 int RunCheck(const CliOptions& options) {
   if (!ReadSource(options.input)) return korvex::cli::kExitNotWritten;
   korvex::SourceProblemList& problems = ProblemTable();
   korvex::CheckShapeSource(SourceTables(), problems);
   if (problems.Total() == 0) {
     std::cout << korvex::platform::PathText(options.input) << ": no problems ("
-              << SourceTables().shapeCount << " shapes)\n";
+              << SourceTables().shapeCount << " shapes";
+    if (FormRead() != korvex::ShapeFileForm::kSource) {
+      std::cout << ", " << korvex::ShapeFileFormName(FormRead());
+    }
+    std::cout << ")\n";
     return korvex::cli::kExitWritten;
   }
-  PrintProblems(std::cout, options.input, problems);
-  std::cout << problems.Total() << (problems.Total() == 1 ? " problem\n" : " problems\n");
-  return korvex::cli::kExitNotWritten;
+  PrintProblems(std::cout, "", options.input, problems);
+  const int refusals = problems.Refusals();
+  std::cout << refusals << (refusals == 1 ? " problem" : " problems");
+  if (problems.warnings > 0) {
+    std::cout << ", " << problems.warnings << (problems.warnings == 1 ? " warning" : " warnings");
+  }
+  std::cout << '\n';
+  return refusals == 0 ? korvex::cli::kExitWritten : korvex::cli::kExitNotWritten;
 }
 
 int RunTemplate(const CliOptions& options) {
@@ -186,7 +323,8 @@ int RunCli(const std::vector<std::string>& arguments) {
   switch (options.command) {
     case korvex::cli::Command::kHelp:
       std::cout << "korvex-cli " << KORVEX_VERSION
-                << ": writes AutoCAD shape source files (.shp) from shape sheet drawings.\n\n"
+                << ": writes AutoCAD shape source files (.shp) from shape sheet drawings,\n"
+                << "and compiles them into the .shx files CAD programs load.\n\n"
                 << korvex::cli::kUsageText;
       return 0;
     case korvex::cli::Command::kVersion:
@@ -200,6 +338,10 @@ int RunCli(const std::vector<std::string>& arguments) {
       return WritePreview(options.input, options.output);
     case korvex::cli::Command::kCheck:
       return RunCheck(options);
+    case korvex::cli::Command::kCompile:
+      return RunCompile(options);
+    case korvex::cli::Command::kSource:
+      return RunSource(options);
   }
   return korvex::cli::kExitUsage;
 }

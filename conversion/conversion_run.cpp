@@ -17,11 +17,6 @@
 namespace korvex {
 namespace {
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
-}
-
 // An existing target must be a file we may replace; opening it for appending tells so
 // without changing a byte of it. False, with the reason, when it is not.
 bool TargetWritable(const std::filesystem::path& outputPath, std::string& reason) {
@@ -63,7 +58,7 @@ Outcome ConvertDrawing(const std::filesystem::path& inputPath,
     ShowPathMessage("Error processing dxf file %s", inputPath, platform::kMessageOk);
     return Outcome::kRefused;
   }
-  if (SameFile(inputPath, outputPath)) {
+  if (platform::SameFile(inputPath, outputPath)) {
     ShowPathMessage("Cannot write the SHP file over its own drawing %s", outputPath,
                     platform::kMessageOk);
     return Outcome::kRefused;

@@ -65,6 +65,9 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // system's own for an open that failed).
 std::FILE* OpenInputFile(const std::filesystem::path& path, std::string& reason);
 
+// Whether both paths name one existing file (through links, case or other spellings).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);
 

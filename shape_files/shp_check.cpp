@@ -33,6 +33,7 @@ class ShapeChecker {
         problems_(problems) {}
 
   void CheckCounts();
+  void CheckName();
   void CheckByteSizes();
   void CheckFontDescription();
   void CheckCommands();
@@ -77,9 +78,28 @@ void ShapeChecker::Expect(int i, const ByteRange& range) {
 void ShapeChecker::ExpectOctant(int i) {
   const int value = bytes_[i];
   const int magnitude = value < 0 ? -value : value;
-  if ((magnitude >> 4) <= kOctantFieldLimit && (magnitude & 0xF) <= kOctantFieldLimit) return;
-  Report(i, ProblemKind::kByteOutOfRange, "octant byte %d is not (-)0SC with S and C 0 to 7",
-         value);
+  if ((magnitude >> 4) > kOctantFieldLimit || (magnitude & 0xF) > kOctantFieldLimit) {
+    Report(i, ProblemKind::kByteOutOfRange, "octant byte %d is not (-)0SC with S and C 0 to 7",
+           value);
+  } else if (value < 0 && !source_.hexBytes[shape_.firstByte + i]) {
+    // Some readers take -18 as -(0x12), others as the byte 0xEE: only -012 means one thing.
+    Report(i, ProblemKind::kAmbiguousOctant,
+           "negative octant byte %d in decimal is read differently by different programs: "
+           "write it as -0%X%X",
+           value, magnitude >> 4, magnitude & 0xF);
+  }
+}
+
+// CAD programs look shape names up in upper case: a lower-case one is never found.
+void ShapeChecker::CheckName() {
+  for (const char* c = shape_.name; *c != '\0'; ++c) {
+    if (*c >= 'a' && *c <= 'z') {
+      Report(-1, ProblemKind::kLowerCaseName,
+             "the name has lower-case letters: CAD programs never find it by name; write it in "
+             "upper case");
+      return;
+    }
+  }
 }
 
 void ShapeChecker::CheckCounts() {
@@ -213,6 +233,7 @@ int CheckShapeSource(const ShapeSource& source, SourceProblemList& problems) {
     if (shape.number == 0) {
       checker.CheckFontDescription();
     } else {
+      checker.CheckName();
       checker.CheckCommands();
     }
   }

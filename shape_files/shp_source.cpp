@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "platform/platform.h"
@@ -12,7 +13,6 @@ namespace korvex {
 namespace {
 
 constexpr char kEndOfFileByte = 0x1A;
-constexpr int kMaxSourceValue = 32767;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -49,8 +49,9 @@ class SourceReader {
 
  private:
   void ReadHeader(std::string_view header, int lineNumber);
+  void ReadBigFontLine(std::string_view fields, int lineNumber);
   void ReadBodyField(std::string_view field, bool lastOnLine, int lineNumber);
-  void AddByte(int value, int lineNumber);
+  void AddByte(int value, bool hex, int lineNumber);
   void CloseShape(int lineNumber);
   void Malformed(int lineNumber, const char* reason, std::string_view token);
 
@@ -81,7 +82,7 @@ void SourceReader::CloseShape(int lineNumber) {
   groupDepth_ = 0;
 }
 
-void SourceReader::AddByte(int value, int lineNumber) {
+void SourceReader::AddByte(int value, bool hex, int lineNumber) {
   if (source_.byteCount == kSourceByteCapacity) {
     AddSourceProblem(problems_, lineNumber, ProblemKind::kTooManyShapes,
                      "more than %d bytes in the file: the rest is not read", kSourceByteCapacity);
@@ -90,6 +91,7 @@ void SourceReader::AddByte(int value, int lineNumber) {
   }
   source_.bytes[source_.byteCount] = static_cast<std::int16_t>(value);
   source_.byteLines[source_.byteCount] = lineNumber;
+  source_.hexBytes[source_.byteCount] = hex;
   ++source_.byteCount;
   ++shape_->byteCount;
 }
@@ -98,7 +100,7 @@ void SourceReader::ReadHeader(std::string_view header, int lineNumber) {
   CloseShape(lineNumber);
   // A big font's range line carries no shape of its own: its *0 description follows.
   if (StartsWithWord(header, "*BIGFONT")) {
-    source_.bigFont = true;
+    ReadBigFontLine(header.substr(8), lineNumber);
     return;
   }
   const std::size_t firstComma = header.find(',');
@@ -116,7 +118,7 @@ void SourceReader::ReadHeader(std::string_view header, int lineNumber) {
   int number = 0;
   if (StartsWithWord(numberText, "UNIFONT") && numberText.size() == 7) {
     source_.unifont = true;  // the Unicode font's description takes the place of *0
-  } else if (!ReadSourceNumber(numberText, number) || number < 0 ||
+  } else if (!ReadSourceNumber(numberText, number, kMaxSourceShapeNumber) || number < 0 ||
              number > kMaxSourceShapeNumber) {
     Malformed(lineNumber, "the shape number must be 0 to 65535", numberText);
     return;
@@ -144,6 +146,37 @@ void SourceReader::ReadHeader(std::string_view header, int lineNumber) {
   std::memcpy(shape.name, name.data(), kept);
   shape.name[kept] = '\0';
   shape_ = &shape;
+}
+
+// "count,ranges,first,last,...": the estimated shape count and the lead-byte ranges.
+void SourceReader::ReadBigFontLine(std::string_view fields, int lineNumber) {
+  source_.bigFont = true;
+  int numbers[2 + 2 * kMaxBigFontRanges];
+  int count = 0;
+  while (!fields.empty()) {
+    const std::size_t comma = fields.find(',');
+    const std::string_view field = Trim(fields.substr(0, comma));
+    if (count == static_cast<int>(std::size(numbers))) {
+      Malformed(lineNumber, "more lead-byte ranges than a big font may have", fields);
+      return;
+    }
+    if (!ReadSourceNumber(field, numbers[count]) || numbers[count] < 0 ||
+        (count >= 2 && numbers[count] > kMaxLeadByte)) {
+      Malformed(lineNumber, "a *BIGFONT line holds a count, then bytes 0 to 255", field);
+      return;
+    }
+    ++count;
+    fields = comma == std::string_view::npos ? std::string_view() : fields.substr(comma + 1);
+  }
+  if (count < 2 || count != 2 + 2 * numbers[1]) {
+    Malformed(lineNumber, "a *BIGFONT line needs count,ranges and a first,last pair per range", {});
+    return;
+  }
+  source_.bigFontEstimate = numbers[0];
+  source_.bigFontRangeCount = numbers[1];
+  for (int r = 0; r < numbers[1]; ++r) {
+    source_.bigFontRanges[r] = {numbers[2 + 2 * r], numbers[3 + 2 * r]};
+  }
 }
 
 // A field is what stands between two commas: a number, with group parentheses around it.
@@ -178,10 +211,10 @@ void SourceReader::ReadBodyField(std::string_view field, bool lastOnLine, int li
     if (!lastOnLine) Malformed(lineNumber, "an empty byte between two commas", {});
     return;
   }
+  const std::string_view digits =
+      token.front() == '-' || token.front() == '+' ? token.substr(1) : token;
   int value = 0;
   if (!ReadSourceNumber(token, value)) {
-    const std::string_view digits =
-        token.front() == '-' || token.front() == '+' ? token.substr(1) : token;
     const bool hexWithoutZero = !digits.empty() && digits.front() != '0' &&
                                 digits.find_first_of("ABCDEFabcdef") != std::string_view::npos;
     Malformed(lineNumber,
@@ -189,7 +222,7 @@ void SourceReader::ReadBodyField(std::string_view field, bool lastOnLine, int li
               token);
     return;
   }
-  AddByte(value, lineNumber);
+  AddByte(value, digits.size() > 1 && digits.front() == '0', lineNumber);
 }
 
 void SourceReader::ReadLine(std::string_view line, int lineNumber) {
@@ -228,7 +261,7 @@ void SourceReader::ReadLine(std::string_view line, int lineNumber) {
 
 }  // namespace
 
-bool ReadSourceNumber(std::string_view text, int& value) {
+bool ReadSourceNumber(std::string_view text, int& value, int limit) {
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -239,8 +272,7 @@ bool ReadSourceNumber(std::string_view text, int& value) {
   int magnitude = 0;
   const std::from_chars_result result =
       std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() ||
-      magnitude > kMaxSourceValue) {
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || magnitude > limit) {
     return false;
   }
   value = negative ? -magnitude : magnitude;
@@ -277,11 +309,7 @@ void ReportDataAfterEnd(std::string_view text, std::size_t end, SourceProblemLis
 }  // namespace
 
 void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemList& problems) {
-  source.shapeCount = 0;
-  source.byteCount = 0;
-  source.unifont = false;
-  source.bigFont = false;
-  source.truncated = false;
+  source.Clear();
   SourceReader reader(source, problems);
   const std::size_t end = text.find(kEndOfFileByte);
   if (end != std::string_view::npos) {
@@ -291,8 +319,9 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
   int lineNumber = 0;
   std::size_t start = 0;
   while (start < text.size() && !reader.Full()) {
-    std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) stop = text.size();
+    // A plain scan: find_first_of searches the set once per character.
+    std::size_t stop = start;
+    while (stop < text.size() && text[stop] != '\r' && text[stop] != '\n') ++stop;
     ++lineNumber;
     reader.ReadLine(text.substr(start, stop - start), lineNumber);
     // CR LF, LF and a lone CR each end one line.
@@ -306,10 +335,8 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
   }
 }
 
-bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
-                         SourceProblemList& problems) {
-  source.shapeCount = 0;
-  source.byteCount = 0;
+bool ReadShapeFileBytes(const std::filesystem::path& path, std::string& bytes,
+                        SourceProblemList& problems) {
   std::string reason;
   std::FILE* file = platform::OpenInputFile(path, reason);
   if (file == nullptr) {
@@ -330,10 +357,18 @@ bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
     }
     return false;
   }
-  std::string text(static_cast<std::size_t>(size), '\0');
-  const std::size_t read = std::fread(text.data(), 1, text.size(), file);
+  bytes.assign(static_cast<std::size_t>(size), '\0');
+  const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
-  text.resize(read);
+  bytes.resize(read);
+  return true;
+}
+
+bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
+                         SourceProblemList& problems) {
+  source.Clear();
+  std::string text;
+  if (!ReadShapeFileBytes(path, text, problems)) return false;
   ReadShapeSource(text, source, problems);
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "shape_files/shape_format.h"
@@ -29,6 +30,15 @@ inline constexpr int kSourceNameCapacity = 64;
 // A larger file is refused before it is read.
 inline constexpr std::uintmax_t kMaxSourceFileBytes = 64u * 1024u * 1024u;
 
+// A big font's lead-byte ranges ("*BIGFONT count,ranges,first,last,..."), each end a byte;
+// more are refused. So many still fit one line of source text.
+inline constexpr int kMaxBigFontRanges = 8;
+inline constexpr int kMaxLeadByte = 255;
+struct BigFontRange {
+  std::int32_t first;
+  std::int32_t last;
+};
+
 struct SourceShape {
   std::int32_t number;         // 1 to 65535; 0 for the font description (*0, *UNIFONT)
   std::int32_t declaredBytes;  // the count in the header
@@ -44,12 +54,27 @@ struct ShapeSource {
   SourceShape shapes[kMaxSourceShapes];
   std::int16_t bytes[kSourceByteCapacity];
   std::int32_t byteLines[kSourceByteCapacity];  // the line each byte stands on
+  // Whether each byte was written in leading-zero hexadecimal: a negative octant byte in
+  // decimal means different things to different readers.
+  bool hexBytes[kSourceByteCapacity];
   int shapeCount = 0;
   int byteCount = 0;
-  bool unifont = false;    // a *UNIFONT file: code 7 takes a two-byte shape number
-  bool bigFont = false;    // a *BIGFONT line was read
+  bool unifont = false;     // a *UNIFONT file: code 7 takes a two-byte shape number
+  bool bigFont = false;     // a *BIGFONT line was read
+  int bigFontEstimate = 0;  // the shape count the *BIGFONT line gives, for the compiled file
+  int bigFontRangeCount = 0;
+  BigFontRange bigFontRanges[kMaxBigFontRanges];
   bool truncated = false;  // the tables were full: the rest of the file was not read
 
+  // Empties the tables, as every reader does first.
+  void Clear() {
+    shapeCount = 0;
+    byteCount = 0;
+    unifont = false;
+    bigFont = false;
+    bigFontRangeCount = 0;
+    truncated = false;
+  }
   // The first shape with the number, or nullptr.
   const SourceShape* Find(int number) const;
   const std::int16_t* BytesOf(const SourceShape& shape) const { return bytes + shape.firstByte; }
@@ -68,9 +93,15 @@ void ReadShapeSource(std::string_view text, ShapeSource& source, SourceProblemLi
 bool ReadShapeSourceFile(const std::filesystem::path& path, ShapeSource& source,
                          SourceProblemList& problems);
 
+// Reads a whole shape file's bytes, source or compiled; false, with a problem of line 0,
+// when it cannot be opened or is larger than kMaxSourceFileBytes.
+bool ReadShapeFileBytes(const std::filesystem::path& path, std::string& bytes,
+                        SourceProblemList& problems);
+
 // Reads one number as shape source files write it: decimal, or hexadecimal after a leading
 // zero, with an optional sign. False when the text is not such a number or its size is
-// past 32767.
-bool ReadSourceNumber(std::string_view text, int& value);
+// past the limit: 32767 for bytes and counts, kMaxSourceShapeNumber for shape numbers.
+inline constexpr int kMaxSourceValue = 32767;
+bool ReadSourceNumber(std::string_view text, int& value, int limit = kMaxSourceValue);
 
 }  // namespace korvex

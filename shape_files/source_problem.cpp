@@ -12,8 +12,13 @@ bool SourceProblemList::Has(ProblemKind kind) const {
   return false;
 }
 
+bool IsWarning(ProblemKind kind) {
+  return kind == ProblemKind::kLowerCaseName || kind == ProblemKind::kAmbiguousOctant;
+}
+
 void AddSourceProblem(SourceProblemList& list, int line, ProblemKind kind, const char* format,
                       ...) {
+  if (IsWarning(kind)) ++list.warnings;
   if (list.count == kMaxSourceProblems) {
     ++list.dropped;
     return;

@@ -27,7 +27,15 @@ enum class ProblemKind : std::uint8_t {
   kTooManyShapes,      // more shapes or bytes than the reader's tables hold
   kPositionStack,      // more than four positions pushed, or a pop of none
   kDataAfterEnd,       // text after the end-of-file byte 0x1A, which the compiler never reads
+  kCompiledLayout,     // a compiled file cut short, or with a count, length or offset that
+                       // does not fit its layout
+  // Warnings: the compiler takes these, but the result may not be what was meant.
+  kLowerCaseName,    // CAD programs look shapes up by upper-case name and never find it
+  kAmbiguousOctant,  // a negative octant byte in decimal, which readers take differently
 };
+
+// Whether the kind only warns: a file with nothing worse is compiled.
+bool IsWarning(ProblemKind kind);
 
 struct SourceProblem {
   std::int32_t line;  // 1-based; 0 when the problem belongs to the whole file
@@ -38,13 +46,17 @@ struct SourceProblem {
 struct SourceProblemList {
   SourceProblem items[kMaxSourceProblems];
   int count = 0;
-  int dropped = 0;  // problems found after the list was full
+  int dropped = 0;   // problems found after the list was full
+  int warnings = 0;  // the warnings among all problems, kept or dropped
 
   void Clear() {
     count = 0;
     dropped = 0;
+    warnings = 0;
   }
   int Total() const { return count + dropped; }
+  // The problems that stop a compilation.
+  int Refusals() const { return Total() - warnings; }
   // Whether a problem of the kind was recorded (the dropped ones unknown).
   bool Has(ProblemKind kind) const;
 };

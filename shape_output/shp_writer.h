@@ -7,12 +7,11 @@
 #include <cstdio>
 
 #include "platform/outcome.h"
+#include "shape_files/shp_layout.h"
 
 namespace korvex {
 
 inline constexpr const char* kGlyphFileName = "SHPTXT.SHP";
-inline constexpr int kBodyLineCut = 62;
-inline constexpr int kWriterLineCapacity = 80;
 
 // Writes every shape of the entity table to the open output (binary mode). Refused, after
 // a message, when the program's folder cannot be found; refused without one when the

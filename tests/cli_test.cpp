@@ -43,13 +43,29 @@ class CliTest : public KorvexTest {
     return Drawing(drawing.Build(), "near.dxf");
   }
 
+  // Scripts tell the tool's own lines on standard error by their prefix.
+  static void ExpectEveryLinePrefixed(const std::string& err) {
+    std::size_t start = 0;
+    while (start < err.size()) {
+      EXPECT_EQ(err.compare(start, 12, "korvex-cli: "), 0) << err.substr(start);
+      start = err.find('\n', start);
+      start = start == std::string::npos ? err.size() : start + 1;
+    }
+  }
+
   std::string out_;
   std::string err_;
 };
 
 TEST_F(CliTest, HelpVersionAndUsageErrors) {
   EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_NE(out_.find("korvex-cli convert DRAWING.dxf [-o OUT.shp]"), std::string::npos);
+  EXPECT_NE(out_.find("korvex-cli convert DRAWING.dxf [-o OUT.shp|OUT.shx] [--shx]"),
+            std::string::npos);
+  EXPECT_NE(out_.find("korvex-cli compile SHAPES.shp [-o SHAPES.shx]"), std::string::npos);
+  EXPECT_NE(out_.find("korvex-cli source SHAPES.shx [-o SHAPES.shp]"), std::string::npos);
+  EXPECT_EQ(Run({"compile"}), cli::kExitUsage);
+  EXPECT_EQ(Run({"source", "a.shx", "--shx"}), cli::kExitUsage);
+  EXPECT_EQ(Run({"source", "a.shx", "-o"}), cli::kExitUsage);
   EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_EQ(out_, "korvex-cli 1.0.0.1\n");
   EXPECT_EQ(Run({}), cli::kExitUsage);
@@ -275,6 +291,147 @@ TEST(CliOptionsTest, ParsesTheCommandLine) {
   EXPECT_FALSE(options.error.empty());
   options = cli::ParseCliOptions({"convert", "a.dxf", "--help"});
   EXPECT_EQ(options.command, cli::Command::kHelp);
+}
+
+// Every problem the compiler refuses stops compile with check's message, and leaves the
+// target as it was.
+TEST_F(CliTest, CompileRefusesWhatTheCompilerRefusesWithCheckMessages) {
+  std::string tooLong = "*1,2001,LONG\n";
+  for (int line = 0; line < 50; ++line) {
+    for (int i = 0; i < 40; ++i) tooLong += "1,";
+    tooLong += "\n";
+  }
+  tooLong += "0\n";
+  std::string tooMany;
+  for (int n = 1; n <= 1025; ++n) tooMany += "*" + std::to_string(n) + ",2,A\n010,0\n";
+  struct Case {
+    std::string text;
+    std::string listed;  // after "korvex-cli: FILE"
+  };
+  const Case cases[] = {
+      {"*1,2,A\n1Z,0\n", ":2: not a number: '1Z'"},
+      {"*1,2,A\n010,0 ;" + std::string(130, 'x') + "\n",
+       ":2: line of 137 characters: the compiler takes at most 128"},
+      {"*1,3,A\n010,0\n", ":1: shape 1 (A): the header counts 3 bytes, the body has 2"},
+      {tooLong, ":1: shape 1 (LONG): 2001 bytes, more than the 2000 a shape may hold"},
+      {"*1,4,A\n8,(200,0),0\n", ":2: shape 1 (A): displacement 200 out of range (-128 to 127)"},
+      {"*1,2,A\n010,020\n", ":2: shape 1 (A): no final 0"},
+      {"*1,4,A\n9,(1,1),0\n", ":2: shape 1 (A): the shape ends inside the bytes of code 9"},
+      {"*1,3,A\n010,0,2\n", ":2: shape 1 (A): 1 bytes after the final 0"},
+      {"*1,2,A\n15,0\n", ":2: shape 1 (A): unknown code 15"},
+      {"*1,3,A\n7,9,0\n", ":2: shape 1 (A): code 7 draws shape 9, which the file does not define"},
+      {"*1,2,A\n010,0\n*1,2,B\n010,0\n", ":3: shape 1 (B): number already used on line 1"},
+      {"*1,7,A\n5,5,5,5,5,6,0\n",
+       ":2: shape 1 (A): position stack overflow: more than 4 positions pushed"},
+      {"*1,2,A\n6,0\n", ":2: shape 1 (A): position stack underflow: a pop with none pushed"},
+      {"*1,2,A\n010,0\n\x1a*2,2,B\n010,0\n",
+       ":3: a shape definition after the end-of-file byte 0x1A: the compiler never reads it"},
+      {tooMany, ":2049: too many shapes: more than 1024 in the file, the rest is not read"},
+      {"; nothing\n", ": no shape definitions"},
+  };
+  const std::filesystem::path shx = Scratch("out.shx");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.listed);
+    WriteFileBytes(Scratch("in.shp"), c.text);
+    WriteFileBytes(shx, "keep");
+    EXPECT_EQ(Run({"compile", Scratch("in.shp"), "-o", shx}), cli::kExitNotWritten);
+    EXPECT_NE(err_.find("korvex-cli: " + Scratch("in.shp").string() + c.listed + "\n"),
+              std::string::npos)
+        << err_;
+    EXPECT_NE(err_.find("korvex-cli: " + shx.string() + " not written: the compiler refuses"),
+              std::string::npos)
+        << err_;
+    EXPECT_EQ(ReadFileBytes(shx), "keep");
+    ExpectEveryLinePrefixed(err_);
+  }
+}
+
+TEST_F(CliTest, CompileAndSourceRefuseWhatTheyCannotTurn) {
+  const std::filesystem::path shx = Scratch("a.shx");
+  WriteFileBytes(Scratch("a.shp"), "*1,2,A\n010,0\n");
+  EXPECT_EQ(Run({"compile", Scratch("a.shp")}), cli::kExitWritten);
+  EXPECT_EQ(out_, "Compiled shape file written: " + shx.string() + " (1 shapes)\n");
+  const std::string compiled = ReadFileBytes(shx);
+  EXPECT_EQ(Run({"compile", shx, "-o", Scratch("b.shx")}), cli::kExitNotWritten);
+  EXPECT_EQ(err_, "korvex-cli: " + shx.string() +
+                      " is compiled already (AutoCAD-86 shapes 1.0): korvex-cli source turns it "
+                      "back into source text\n");
+  EXPECT_EQ(Run({"source", Scratch("a.shp"), "-o", Scratch("b.shp")}), cli::kExitNotWritten);
+  EXPECT_EQ(err_, "korvex-cli: " + Scratch("a.shp").string() +
+                      " is shape source text, not a compiled shape file (.shx)\n");
+  EXPECT_EQ(Run({"source", shx, "-o", shx}), cli::kExitNotWritten);
+  EXPECT_EQ(err_, "korvex-cli: will not write " + shx.string() +
+                      " over its own input: name another with -o\n");
+  EXPECT_EQ(ReadFileBytes(shx), compiled);
+  WriteFileBytes(Scratch("cut.shx"), compiled.substr(0, compiled.size() - 1));
+  EXPECT_EQ(Run({"source", Scratch("cut.shx")}), cli::kExitNotWritten);
+  EXPECT_EQ(err_, "korvex-cli: " + Scratch("cut.shx").string() +
+                      ": AutoCAD-86 shapes 1.0, at byte 38: no EOF after the last record (cut "
+                      "short?)\n");
+  EXPECT_FALSE(std::filesystem::exists(Scratch("cut.shp")));
+  // A compiled file with no shapes gives no source file.
+  WriteFileBytes(Scratch("empty.shx"),
+                 std::string("AutoCAD-86 unifont 1.0\r\n\x1a", 25) + std::string(2, '\0'));
+  EXPECT_EQ(Run({"source", Scratch("empty.shx")}), cli::kExitNotWritten);
+  EXPECT_NE(err_.find("empty.shx holds no shapes: nothing to write\n"), std::string::npos) << err_;
+  EXPECT_FALSE(std::filesystem::exists(Scratch("empty.shp")));
+}
+
+// Warnings are shown, but the file is compiled: the compiler takes it.
+TEST_F(CliTest, CompileShowsWarningsAndWritesTheFile) {
+  WriteFileBytes(Scratch("w.shp"), "*1,4,Arc\n10,(1,-18),0\n");
+  EXPECT_EQ(Run({"compile", Scratch("w.shp")}), cli::kExitWritten);
+  const std::string name = "korvex-cli: " + Scratch("w.shp").string();
+  EXPECT_EQ(err_, name +
+                      ":1: warning: shape 1 (Arc): the name has lower-case letters: CAD "
+                      "programs never find it by name; write it in upper case\n" +
+                      name +
+                      ":2: warning: shape 1 (Arc): negative octant byte -18 in decimal is read "
+                      "differently by different programs: write it as -012\n");
+  EXPECT_TRUE(std::filesystem::exists(Scratch("w.shx")));
+  EXPECT_EQ(Run({"check", Scratch("w.shp")}), cli::kExitWritten);
+  EXPECT_NE(out_.find("0 problems, 2 warnings\n"), std::string::npos) << out_;
+}
+
+// The drawing's .shp, compiled and turned back, is the same file byte for byte; convert
+// writes the compiled file alone or beside the .shp, and nothing else.
+TEST_F(CliTest, ConvertCompileAndSourceGoRoundToTheSameBytes) {
+  const std::filesystem::path drawing =
+      Drawing(ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf"), "shapes.dxf");
+  ASSERT_EQ(Run({"convert", drawing}), cli::kExitWritten);
+  const std::string shp = ReadFileBytes(Scratch("shapes.shp"));
+  ASSERT_EQ(Run({"compile", Scratch("shapes.shp")}), cli::kExitWritten);
+  const std::string shx = ReadFileBytes(Scratch("shapes.shx"));
+  ASSERT_EQ(Run({"source", Scratch("shapes.shx"), "-o", Scratch("back.shp")}), cli::kExitWritten);
+  EXPECT_EQ(out_, "Shape source written: " + Scratch("back.shp").string() +
+                      " (14 shapes, from AutoCAD-86 shapes 1.0)\n");
+  EXPECT_EQ(ReadFileBytes(Scratch("back.shp")), shp);
+  EXPECT_EQ(Run({"check", Scratch("shapes.shx")}), cli::kExitWritten);
+  EXPECT_EQ(out_,
+            Scratch("shapes.shx").string() + ": no problems (14 shapes, AutoCAD-86 shapes 1.0)\n");
+
+  std::filesystem::create_directory(Scratch("only"));
+  EXPECT_EQ(Run({"convert", drawing, "-o", Scratch("only") / "s.SHX"}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(Scratch("only") / "s.SHX"), shx);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Scratch("only")),
+                          std::filesystem::directory_iterator()),
+            1);
+  std::filesystem::create_directory(Scratch("both"));
+  EXPECT_EQ(Run({"convert", drawing, "--shx", "-o", Scratch("both") / "s.shp"}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(Scratch("both") / "s.shp"), shp);
+  EXPECT_EQ(ReadFileBytes(Scratch("both") / "s.shx"), shx);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Scratch("both")),
+                          std::filesystem::directory_iterator()),
+            2);
+#ifdef KORVEX_HAVE_PREVIEW
+  EXPECT_EQ(Run({"preview", Scratch("shapes.shx")}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(Scratch("shapes.png")).substr(1, 3), "PNG");
+  // The reader's problems are shown, each line with the prefix, and the sheet drawn.
+  WriteFileBytes(Scratch("odd.shp"), "*1,2,A\n1Z,0\n*2,2,B\n2Z,0\n");
+  EXPECT_EQ(Run({"preview", Scratch("odd.shp")}), cli::kExitWritten);
+  EXPECT_NE(err_.find(":4: not a number: '2Z'"), std::string::npos) << err_;
+  ExpectEveryLinePrefixed(err_);
+#endif
 }
 
 }  // namespace

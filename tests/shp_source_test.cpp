@@ -91,12 +91,38 @@ TEST(ShpSourceTest, ReadsHandWrittenFontsWithCommentsHexAndDescriptions) {
 }
 
 TEST(ShpSourceTest, UnifontDescriptionStandsForShapeZero) {
-  const auto problems = Read("*UNIFONT,6,Unicode test\n40,10,0,0,0,0\n*0100,2,X\n010,0\n", true);
+  // Shape numbers run to 65535, past the 32767 a byte or count may reach.
+  const auto problems =
+      Read("*UNIFONT,6,Unicode test\n40,10,0,0,0,0\n*0100,2,X\n010,0\n*0FFFF,2,Y\n010,0\n", true);
   EXPECT_EQ(problems->Total(), 0) << Describe(*problems);
   EXPECT_TRUE(Source().unifont);
-  ASSERT_EQ(Source().shapeCount, 2);
+  ASSERT_EQ(Source().shapeCount, 3);
   EXPECT_EQ(Source().shapes[0].number, 0);
   EXPECT_EQ(Source().shapes[1].number, 256);
+  EXPECT_EQ(Source().shapes[2].number, 65535);
+  EXPECT_TRUE(Read("*010000,2,Z\n010,0\n")->Has(ProblemKind::kMalformedLine));
+}
+
+TEST(ShpSourceTest, BigFontLinesGiveTheEstimateAndTheLeadByteRanges) {
+  EXPECT_EQ(Read("*BIGFONT 4000,2,081,09F,0E0,0FC\n*0,4,B\n8,0,2,0\n")->Total(), 0);
+  EXPECT_TRUE(Source().bigFont);
+  EXPECT_EQ(Source().bigFontEstimate, 4000);
+  ASSERT_EQ(Source().bigFontRangeCount, 2);
+  EXPECT_EQ(Source().bigFontRanges[1].first, 0xE0);
+  EXPECT_EQ(Source().bigFontRanges[1].last, 0xFC);
+  const char* malformed[] = {
+      "*BIGFONT 4000\n",                                     // no range count
+      "*BIGFONT 4000,2,081,09F\n",                           // one pair short
+      "*BIGFONT 4000,1,081,0100\n",                          // a lead byte past 255
+      "*BIGFONT 4000,1,081,X\n",                             // not a number
+      "*BIGFONT 1,9,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1\n",  // more ranges than kept
+  };
+  for (const char* line : malformed) {
+    const auto problems = Read(std::string(line) + "*0,4,B\n8,0,2,0\n");
+    ASSERT_EQ(problems->count, 1) << line;
+    EXPECT_EQ(problems->items[0].kind, ProblemKind::kMalformedLine) << line;
+    EXPECT_EQ(problems->items[0].line, 1) << line;
+  }
 }
 
 TEST(ShpSourceTest, ReadsNumbersInDecimalAndLeadingZeroHexadecimal) {
@@ -315,6 +341,44 @@ TEST(ShpCheckTest, FlagsEachClassTheCompilerRefuses) {
         ProblemKind::kMissingEnd, ProblemKind::kBytesAfterEnd, ProblemKind::kUnknownCode,
         ProblemKind::kMissingSubshape, ProblemKind::kDuplicateShape, ProblemKind::kPositionStack}) {
     EXPECT_EQ(flagged.count(kind), 1u) << static_cast<int>(kind);
+  }
+}
+
+// What the compiler takes but CAD programs may not read as meant: warned of, not refused.
+TEST(ShpCheckTest, WarnsOfLowerCaseNamesAndDecimalNegativeOctants) {
+  struct Case {
+    const char* text;
+    ProblemKind kind;  // the one warning, or kMalformedLine for none
+    const char* message;
+  };
+  const Case cases[] = {
+      {"*1,2,Arrow\n010,0\n", ProblemKind::kLowerCaseName,
+       "shape 1 (Arrow): the name has lower-case letters: CAD programs never find it by name; "
+       "write it in upper case"},
+      {"*1,4,A\n10,(1,-18),0\n", ProblemKind::kAmbiguousOctant,
+       "shape 1 (A): negative octant byte -18 in decimal is read differently by different "
+       "programs: write it as -012"},
+      {"*1,7,A\n11,(0,0,0,3,-18),0\n", ProblemKind::kAmbiguousOctant,
+       "shape 1 (A): negative octant byte -18 in decimal is read differently by different "
+       "programs: write it as -012"},
+      {"*1,4,A\n10,(1,-012),0\n", ProblemKind::kMalformedLine, nullptr},
+      {"*1,4,A\n10,(1,18),0\n", ProblemKind::kMalformedLine, nullptr},
+      {"*1,4,A\n8,(1,-18),0\n", ProblemKind::kMalformedLine, nullptr},  // no octant byte
+      {"*0,4,font name\n6,2,0,0\n", ProblemKind::kMalformedLine, nullptr},
+  };
+  for (const Case& c : cases) {
+    const auto problems = Read(c.text, true);
+    EXPECT_EQ(problems->Refusals(), 0) << c.text << Describe(*problems);
+    if (c.message == nullptr) {
+      EXPECT_EQ(problems->Total(), 0) << c.text << Describe(*problems);
+      continue;
+    }
+    ASSERT_EQ(problems->count, 1) << c.text;
+    EXPECT_EQ(problems->warnings, 1);
+    EXPECT_EQ(problems->items[0].kind, c.kind);
+    EXPECT_TRUE(IsWarning(c.kind));
+    EXPECT_EQ(problems->items[0].line, 2 - (c.kind == ProblemKind::kLowerCaseName));
+    EXPECT_STREQ(problems->items[0].text, c.message);
   }
 }
 
