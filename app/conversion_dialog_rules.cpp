@@ -62,6 +62,9 @@ void ConversionDialogRules::BrowseOutput() {
   request.title = "Save To shp";
   request.filterDescription = "Shape SHP files (*.shp)";
   request.filterPattern = "*.shp";
+  // The compiled file CAD programs load, written without their compiler.
+  request.otherFilterDescription = "Compiled shape SHX files (*.shx)";
+  request.otherFilterPattern = "*.shx";
   request.defaultExtension = "shp";
   request.startFolder = outputFolder_;
   request.fileName = DefaultOutputName(inputPath_);

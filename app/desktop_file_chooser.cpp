@@ -17,8 +17,13 @@ long FileDialogStyle(FileDialogKind kind) {
 }
 
 wxString FileDialogWildcard(const FileDialogRequest& request) {
-  return wxString::FromUTF8(request.filterDescription) + "|" +
-         wxString::FromUTF8(request.filterPattern);
+  wxString wildcard = wxString::FromUTF8(request.filterDescription) + "|" +
+                      wxString::FromUTF8(request.filterPattern);
+  if (!request.otherFilterPattern.empty()) {
+    wildcard += "|" + wxString::FromUTF8(request.otherFilterDescription) + "|" +
+                wxString::FromUTF8(request.otherFilterPattern);
+  }
+  return wildcard;
 }
 
 std::optional<std::string> DesktopFileChooser::Choose(const FileDialogRequest& request) {

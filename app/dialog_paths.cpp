@@ -36,7 +36,8 @@ std::string DefaultOutputName(const std::string& inputPath) {
 std::string ShapeFilePath(const std::string& chosenPath) {
   std::string path = chosenPath;
   if (path.find('.') == std::string::npos) path += ".shp";
-  if (UpperAscii(path.substr(path.find_last_of('.') + 1)) != "SHP") path += ".shp";
+  const std::string extension = UpperAscii(path.substr(path.find_last_of('.') + 1));
+  if (extension != "SHP" && extension != "SHX") path += ".shp";
   return path;
 }
 

@@ -17,9 +17,9 @@ std::string FolderWithSeparator(const std::string& path);
 // ("C:\my.files\in" gains ".shp": the dot belongs to a folder).
 std::string DefaultOutputName(const std::string& inputPath);
 
-// A confirmed output path made to end in ".shp" (any case): "result" and "result.txt"
-// gain ".shp", "RESULT.SHP" stays; the text after the last "." of the whole path decides,
-// so "C:\my.files\out" becomes "C:\my.files\out.shp".
+// A confirmed output path made to end in ".shp" or ".shx" (any case): "result" and
+// "result.txt" gain ".shp", "RESULT.SHP" and "result.shx" stay; the text after the last "."
+// of the whole path decides, so "C:\my.files\out" becomes "C:\my.files\out.shp".
 std::string ShapeFilePath(const std::string& chosenPath);
 
 // The path with "." + extension appended when its file name has no extension, as a file

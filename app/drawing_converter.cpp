@@ -1,6 +1,7 @@
 // The conversion dialog's converter: hands the two paths to the conversion library.
 #include "app/drawing_converter.h"
 
+#include "conversion/compiled_conversion.h"
 #include "conversion/conversion_run.h"
 #include "platform/platform.h"
 
@@ -8,8 +9,11 @@ namespace korvex::shell {
 
 Outcome ConversionRunConverter::Convert(const std::string& inputPath,
                                         const std::string& outputPath) {
-  const Outcome outcome = ConvertDrawing(platform::PathFromUtf8(inputPath),
-                                         platform::PathFromUtf8(outputPath), /*explain=*/true);
+  const std::filesystem::path input = platform::PathFromUtf8(inputPath);
+  const std::filesystem::path output = platform::PathFromUtf8(outputPath);
+  const Outcome outcome = IsCompiledShapePath(output)
+                              ? ConvertDrawingToShx(input, output, {}, /*explain=*/true)
+                              : ConvertDrawing(input, output, /*explain=*/true);
   if (outcome == Outcome::kDone) {
     lastWritten_ = outputPath;
     // A copy: the library's record belongs to the next conversion.

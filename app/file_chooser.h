@@ -16,11 +16,13 @@ enum class FileDialogKind {
 struct FileDialogRequest {
   FileDialogKind kind = FileDialogKind::kOpen;
   std::string title;
-  std::string filterDescription;  // e.g. "Shapes DXF files (*.dxf)"
-  std::string filterPattern;      // e.g. "*.dxf"
-  std::string defaultExtension;   // without the dot; added to a typed name that has none
-  std::string startFolder;        // empty: the platform chooses
-  std::string fileName;           // pre-filled name, possibly a full path; may be empty
+  std::string filterDescription;       // e.g. "Shapes DXF files (*.dxf)"
+  std::string filterPattern;           // e.g. "*.dxf"
+  std::string defaultExtension;        // without the dot; added to a typed name that has none
+  std::string startFolder;             // empty: the platform chooses
+  std::string fileName;                // pre-filled name, possibly a full path; may be empty
+  std::string otherFilterDescription;  // a second filter the user may pick; may be empty
+  std::string otherFilterPattern;
 
   bool operator==(const FileDialogRequest&) const = default;
 };

@@ -48,12 +48,6 @@ std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing) {
   return shape;
 }
 
-bool IsShxPath(const std::filesystem::path& path) {
-  const std::string extension = path.extension().string();
-  return extension.size() == 4 && extension[0] == '.' && (extension[1] | 0x20) == 's' &&
-         (extension[2] | 0x20) == 'h' && (extension[3] | 0x20) == 'x';
-}
-
 std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile) {
   std::filesystem::path sheet = shapeFile;
   sheet.replace_extension(".png");

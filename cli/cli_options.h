@@ -35,9 +35,6 @@ CliOptions ParseCliOptions(const std::vector<std::string>& arguments);
 // The default output: the drawing's path with its extension replaced by .shp.
 std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing);
 
-// Whether the path names a compiled shape file (.shx, in any case).
-bool IsShxPath(const std::filesystem::path& path);
-
 // The default preview: the shape file's path with its extension replaced by .png.
 std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile);
 

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/cli_options.h"
+#include "conversion/compiled_conversion.h"
 #include "conversion/conversion_run.h"
 #include "dxf/template_drawing.h"
 #include "platform/console_frontend.h"
@@ -175,7 +176,8 @@ int CompileTables(const std::filesystem::path& sourceFile, const std::filesystem
 // A .shx target compiles the drawing's .shp: the one beside it (--shx) or, when only the
 // .shx is wanted, one under a temporary name that is removed afterwards.
 int RunConvert(const CliOptions& options) {
-  const bool shxTarget = korvex::cli::IsShxPath(options.output);
+  const bool explain = options.explain || !options.preview.empty();
+  const bool shxTarget = korvex::IsCompiledShapePath(options.output);
   std::filesystem::path shapeFile = options.output;
   std::filesystem::path compiledFile;
   if (shxTarget || options.shx) {
@@ -183,41 +185,30 @@ int RunConvert(const CliOptions& options) {
     if (!shxTarget) compiledFile.replace_extension(".shx");
     shapeFile.replace_extension(".shp");
   }
-  std::filesystem::path scratch;
-  if (shxTarget && !options.shx) {
-    std::error_code error;
-    std::FILE* file = korvex::platform::OpenPendingFile(compiledFile, scratch, error);
-    if (file == nullptr) {
-      std::cerr << korvex::platform::kConsolePrefix << "cannot write "
-                << korvex::platform::PathText(compiledFile) << ": " << error.message() << '\n';
-      return korvex::cli::kExitNotWritten;
-    }
-    std::fclose(file);
-    shapeFile = scratch;
-  }
+  int shapes = 0;
   const korvex::Outcome outcome =
-      korvex::ConvertDrawing(options.input, shapeFile, options.explain || !options.preview.empty());
+      compiledFile.empty()
+          ? korvex::ConvertDrawing(options.input, shapeFile, explain)
+          : korvex::ConvertDrawingToShx(options.input, compiledFile,
+                                        options.shx ? shapeFile : std::filesystem::path(), explain,
+                                        &shapes);
   ReportLeftOut(options);
-  int status = korvex::cli::kExitWritten;
-  if (outcome == korvex::Outcome::kStopped) {
-    status = korvex::platform::kExitStopped;
-  } else if (outcome != korvex::Outcome::kDone) {
+  if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
+  if (outcome != korvex::Outcome::kDone) {
     std::cerr << korvex::platform::kConsolePrefix << "Shape File Not Generated\n";
-    status = korvex::cli::kExitNotWritten;
-  } else {
-    if (scratch.empty()) {
-      std::cout << "Shape file written: " << korvex::platform::PathText(shapeFile) << '\n';
-    }
-    if (!compiledFile.empty()) {
-      status = ReadSource(shapeFile) ? CompileTables(shapeFile, compiledFile)
-                                     : korvex::cli::kExitNotWritten;
-    }
+    return korvex::cli::kExitNotWritten;
   }
-  if (!scratch.empty()) korvex::platform::DiscardPendingFile(nullptr, scratch);
-  if (status == korvex::cli::kExitWritten && !options.preview.empty()) {
+  if (compiledFile.empty() || options.shx) {
+    std::cout << "Shape file written: " << korvex::platform::PathText(shapeFile) << '\n';
+  }
+  if (!compiledFile.empty()) {
+    std::cout << "Compiled shape file written: " << korvex::platform::PathText(compiledFile) << " ("
+              << shapes << " shapes)\n";
+  }
+  if (!options.preview.empty()) {
     return WritePreview(options.output, options.preview, &korvex::LeftOut());
   }
-  return status;
+  return korvex::cli::kExitWritten;
 }
 
 int RunCompile(const CliOptions& options) {

@@ -7,6 +7,7 @@
 
 #include "platform/pending_file.h"
 #include "platform/platform.h"
+#include "shape_files/shx_file.h"
 #include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
 #include "sheet/geometry.h"
@@ -273,7 +274,8 @@ cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, in
   static ShapeSource source;
   static SourceProblemList problems;
   problems.Clear();
-  if (!ReadShapeSourceFile(shapeFile, source, problems)) {
+  ShapeFileForm form = ShapeFileForm::kSource;
+  if (!ReadShapeFile(shapeFile, source, problems, form)) {
     error = platform::PathText(shapeFile) + ": " + problems.items[0].text;
     return nullptr;
   }

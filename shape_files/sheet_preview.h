@@ -41,8 +41,8 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
                        std::string& error, SheetSummary* summary = nullptr,
                        const LeftOutTable* leftOut = nullptr);
 
-// For the desktop program's view: reads the .shp file and draws its sheet into a new
-// ARGB32 image surface of width x height pixels, which the caller destroys
+// For the desktop program's view: reads the shape file (.shp or .shx) and draws its sheet into a
+// new ARGB32 image surface of width x height pixels, which the caller destroys
 // (cairo_surface_destroy). Returns nullptr, with the reason in error, when the file cannot
 // be read; problems within the file do not stop it (what can be drawn is drawn). Uses one
 // static source table: call it from one thread.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "conversion/compiled_conversion.h"
 #include "conversion/conversion_run.h"
 #include "test_support.h"
 
@@ -152,6 +153,21 @@ TEST_F(SheetPreviewTest, LeftOutEntitiesAreDrawnWhereTheyLie) {
     }
     cairo_surface_destroy(surface);
   }
+}
+
+// The desktop program shows a compiled file as it shows its source.
+TEST_F(SheetPreviewTest, ACompiledFileIsDrawnAsItsSource) {
+  const std::filesystem::path input =
+      Drawing(test::DxfBuilder().Markers().Line(135, 1760, 215, 1760).Build());
+  ASSERT_EQ(ConvertDrawingToShx(input, Scratch("one.shx"), {}, false), Outcome::kDone);
+  constexpr int kSize = 2055;
+  std::string error;
+  cairo_surface_t* surface = RenderShapeFileSheet(Scratch("one.shx"), kSize, kSize, error);
+  ASSERT_NE(surface, nullptr) << error;
+  const Pixel onLine = PixelAt(surface, kSize, 175, 1760);
+  EXPECT_LT(onLine.red, 128);
+  EXPECT_GT(onLine.blue, onLine.red);
+  cairo_surface_destroy(surface);
 }
 
 TEST_F(SheetPreviewTest, DesktopRenderingReportsAnUnreadableFile) {

@@ -85,7 +85,9 @@ TEST_F(ConversionDialogRulesTest, InputDialogStartsAtTheLastFile) {
                                    "*.dxf",
                                    "dxf",
                                    "C:\\work\\",
-                                   "C:\\work\\shapes.dxf"};
+                                   "C:\\work\\shapes.dxf",
+                                   "",
+                                   ""};
   EXPECT_EQ(chooser_.requests, std::vector<FileDialogRequest>{expected});
 }
 
@@ -106,7 +108,8 @@ TEST_F(ConversionDialogRulesTest, ProposedOutputLiesBesideTheInput) {
   ASSERT_EQ(chooser_.requests.size(), 2u);
   EXPECT_EQ(chooser_.requests[1],
             (FileDialogRequest{FileDialogKind::kSave, "Save To shp", "Shape SHP files (*.shp)",
-                               "*.shp", "shp", "C:\\work\\", "C:\\work\\shapes.shp"}));
+                               "*.shp", "shp", "C:\\work\\", "C:\\work\\shapes.shp",
+                               "Compiled shape SHX files (*.shx)", "*.shx"}));
   EXPECT_EQ(rules_.OutputFolder(), "C:\\work\\");
   EXPECT_EQ(rules_.OutputPath(), "C:\\work\\shapes.shp");
 }
@@ -213,6 +216,30 @@ TEST_F(ConversionDialogRulesTest, EachOpeningStartsFromTheRememberedInput) {
   LastFileSetting nextRun;
   nextRun.Load(store_);
   EXPECT_EQ(nextRun.Value(), "C:\\work\\shapes.dxf");
+}
+
+// Choosing a .shx output writes the compiled file CAD programs load, and the converter
+// hands it to the main window, which shows it as it shows a .shp.
+TEST_F(ConversionDialogRulesTest, ACompiledOutputIsWrittenCompiled) {
+  ConversionRunConverter realConverter;
+  ConversionDialogRules rules(lastFile_, chooser_, realConverter);
+  lastFile_.Load(store_);
+  rules.Open();
+  const std::string input =
+      platform::PathText(korvex::test::SourceFolder() / "examples" / "shapes.dxf");
+  const std::string output = platform::PathText(Scratch("shapes.shx"));
+  chooser_.answers = {input, output};
+  rules.BrowseInput();
+  rules.BrowseOutput();
+  EXPECT_EQ(rules.OutputPath(), output);
+  rules.Generate();
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{kGenerated});
+  EXPECT_EQ(korvex::test::ReadFileBytes(Scratch("shapes.shx")).substr(0, 21),
+            "AutoCAD-86 shapes 1.0");
+  EXPECT_EQ(realConverter.LastWritten(), output);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_),
+                          std::filesystem::directory_iterator()),
+            1);  // no .shp and no temporary file beside it
 }
 
 TEST_F(ConversionDialogRulesTest, ShippedExampleConvertsEndToEnd) {

@@ -65,13 +65,25 @@ TEST_F(DesktopServicesTest, MessagesAreModalBoxesCaptionedKorvex) {
 
 TEST_F(DesktopServicesTest, FileDialogsShowTheRequest) {
   const std::string folder = platform::PathText(scratch_) + "/";
-  const FileDialogRequest save{
-      FileDialogKind::kSave, "Save To shp", "Shape SHP files (*.shp)", "*.shp", "shp", folder,
-      folder + "shapes.shp"};
+  const FileDialogRequest save{FileDialogKind::kSave,
+                               "Save To shp",
+                               "Shape SHP files (*.shp)",
+                               "*.shp",
+                               "shp",
+                               folder,
+                               folder + "shapes.shp",
+                               "Compiled shape SHX files (*.shx)",
+                               "*.shx"};
   // Without a starting folder the dialog starts in the folder of the pre-filled path.
-  const FileDialogRequest open{
-      FileDialogKind::kOpen, "Select DXF file", "Shapes DXF files (*.dxf)", "*.dxf", "dxf", "",
-      folder + "shapes.dxf"};
+  const FileDialogRequest open{FileDialogKind::kOpen,
+                               "Select DXF file",
+                               "Shapes DXF files (*.dxf)",
+                               "*.dxf",
+                               "dxf",
+                               "",
+                               folder + "shapes.dxf",
+                               "",
+                               ""};
   DesktopFileChooser chooser(nullptr);
   ModalDialogRecorder recorder;
   EXPECT_EQ(chooser.Choose(save), std::nullopt) << "cancelled";
@@ -79,7 +91,8 @@ TEST_F(DesktopServicesTest, FileDialogsShowTheRequest) {
 
   ASSERT_EQ(recorder.shown.size(), 2u);
   EXPECT_EQ(recorder.shown[0].title, "Save To shp");
-  EXPECT_EQ(recorder.shown[0].wildcard, "Shape SHP files (*.shp)|*.shp");
+  EXPECT_EQ(recorder.shown[0].wildcard,
+            "Shape SHP files (*.shp)|*.shp|Compiled shape SHX files (*.shx)|*.shx");
   EXPECT_EQ(recorder.shown[0].style & FileDialogStyle(FileDialogKind::kSave),
             FileDialogStyle(FileDialogKind::kSave));
   EXPECT_TRUE(recorder.shown[1].style & wxFD_FILE_MUST_EXIST);

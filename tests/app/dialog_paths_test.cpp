@@ -58,7 +58,10 @@ TEST(DialogPathsTest, ChosenOutputEndsInShp) {
       {"C:\\my.files\\out", "C:\\my.files\\out.shp"},
       {"C:\\work.shp\\out", "C:\\work.shp\\out.shp"},
       {"/home/ann/result", "/home/ann/result.shp"},
-      {"/home/ann/result.shx", "/home/ann/result.shx.shp"},
+      // A compiled file is written as such.
+      {"/home/ann/result.shx", "/home/ann/result.shx"},
+      {"/home/ann/RESULT.SHX", "/home/ann/RESULT.SHX"},
+      {"/home/ann/result.shx.txt", "/home/ann/result.shx.txt.shp"},
   };
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.given);

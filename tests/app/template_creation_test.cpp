@@ -74,6 +74,8 @@ TEST_F(TemplateCreationTest, SaveDialogAsksForADxfFile) {
                                    "*.dxf",
                                    "dxf",
                                    "",
+                                   "",
+                                   "",
                                    ""};
   EXPECT_EQ(chooser_.requests, std::vector<FileDialogRequest>{expected});
 }
