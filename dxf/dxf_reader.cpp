@@ -125,7 +125,8 @@ void ReadLineEntity() {
 // A text height as the one byte the shape's scale code holds: truncated toward zero, then
 // kept within 1 to 255 so that a text of odd height still comes out, at the nearest size
 // a shape can give it.
-std::int16_t TextHeightByte(double height) {
+std::int16_t TextHeightByte(double noisyHeight) {
+  const double height = WithoutFloatNoise(noisyHeight);
   if (!(height >= 1)) return 1;
   if (height >= 255) return 255;
   return static_cast<std::int16_t>(height);

@@ -344,5 +344,58 @@ TEST(DxfNumberTest, PlainDecimalsReadExactlyAsTheFullConversion) {
   }
 }
 
+// Another CAD program re-saves 263 as 262.9999999999999 or 263.0000000000001: every whole
+// number of the drawing written so converts to the same bytes as the drawing itself.
+TEST_F(DxfReaderTest, WholeNumbersWithFloatNoiseConvertAsWholeNumbers) {
+  DxfBuilder drawing;
+  drawing.Markers()
+      .Line(135, 1760, 215, 1760)
+      .Group(0, "CIRCLE")
+      .Group(8, "0")
+      .Group(10, 175.0)
+      .Group(20, 1813.0)
+      .Group(40, 21.0)
+      .Group(0, "LWPOLYLINE")
+      .Group(90, "3")
+      .Group(70, "0")
+      .Group(10, 263.0)
+      .Group(20, 1763.0)
+      .Group(10, 330.0)
+      .Group(20, 1790.0)
+      .Group(10, 263.0)
+      .Group(20, 1830.0)
+      .Text(400, 1770, 9, "K");
+  const std::string plain = drawing.Build();
+  // The value of every coordinate, radius and height group, nudged off its whole number by
+  // one part in 1e15, down and up in turn.
+  std::string noisy;
+  std::size_t start = 0;
+  int code = -1;
+  bool down = true;
+  while (start < plain.size()) {
+    const std::size_t end = plain.find('\n', start);
+    const std::string line = plain.substr(start, end - start);
+    const bool value = code >= 10 && code <= 49;
+    char* rest = nullptr;
+    const double number = std::strtod(line.c_str(), &rest);
+    if (value && *rest == '\0' && number != 0 && number == std::floor(number)) {
+      char nudged[64];
+      std::snprintf(nudged, sizeof nudged, "%.16g", number * (down ? 1 - 1e-15 : 1 + 1e-15));
+      noisy += std::string(nudged) + "\n";
+      down = !down;
+    } else {
+      noisy += line + "\n";
+    }
+    code = code == -1 ? std::atoi(line.c_str()) : -1;
+    start = end + 1;
+  }
+  ASSERT_NE(noisy, plain);
+  ASSERT_NE(noisy.find(".99999999999"), std::string::npos) << noisy;  // both ways
+  ASSERT_NE(noisy.find(".00000000000"), std::string::npos) << noisy;
+  const std::string shp = Convert(plain);
+  ASSERT_FALSE(shp.empty());
+  EXPECT_EQ(Convert(noisy), shp);
+}
+
 }  // namespace
 }  // namespace korvex

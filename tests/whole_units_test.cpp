@@ -54,16 +54,47 @@ TEST(WholeUnitsTest, RoundingAddsAHalfThenTruncates) {
   EXPECT_FALSE(RoundToWhole(32767.5, whole));
 }
 
+// Away from whole numbers, truncation is plain truncation; within float noise of one
+// (a relative 1e-9), the whole number itself.
 TEST(WholeUnitsTest, AgreesWithTruncationAcrossTheRange) {
   std::mt19937_64 random(3);
   std::uniform_real_distribution<double> values(-40000, 40000);
   for (int i = 0; i < 200000; ++i) {
     const double value = values(random);
+    const double nearest = std::round(value);
+    const bool noise = std::fabs(value - nearest) <= 1e-9 * std::fabs(value);
     std::int16_t whole = 0;
     std::int16_t expected = 0;
-    ASSERT_EQ(TruncateToWhole(value, whole), ReferenceTruncate(value, expected)) << value;
+    ASSERT_EQ(TruncateToWhole(value, whole), ReferenceTruncate(noise ? nearest : value, expected))
+        << value;
     ASSERT_EQ(whole, expected) << value;
   }
+}
+
+// A whole number written with float noise, as CAD programs re-save it, is that number when
+// cut; a value only near one, and rounding at a half, are not touched.
+TEST(WholeUnitsTest, FloatNoiseOnAWholeNumberIsNotAUnit) {
+  struct Case {
+    double value;
+    std::int16_t truncated;
+  } cases[] = {
+      {262.9999999999999, 263},
+      {263.0000000000001, 263},
+      {-262.9999999999999, -263},
+      {262.999999, 262},
+      {0.99999, 0},
+      {0.9999999999, 1},
+      {1e-12, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    std::int16_t whole = 0;
+    ASSERT_TRUE(TruncateToWhole(c.value, whole));
+    EXPECT_EQ(whole, c.truncated);
+  }
+  std::int16_t whole = 0;
+  ASSERT_TRUE(RoundToWhole(262.4999999999999, whole));
+  EXPECT_EQ(whole, 262);
 }
 
 }  // namespace
