@@ -248,10 +248,13 @@ void ShapeName(int n, char (&name)[32]) {
     *result.ptr = '\0';
     return;
   }
+  // A control character (a lone CR from the drawing's text) would end the header line in
+  // the middle of the name and break the file: it becomes an underscore.
   int i = 0;
   for (; given[i] != '\0' && i < kMaxTextLength; ++i) {
     const char c = given[i];
-    name[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    name[i] = control ? '_' : (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
   name[i] = '\0';
 }

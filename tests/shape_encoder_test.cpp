@@ -132,6 +132,14 @@ TEST_F(ShapeEncoderTest, PenMovesOnlyWhereTheStrokeBreaks) {
   EXPECT_STREQ(Encode(241).text, "3,100,8,(50,0),8,(0,50),2,8,(-50,-50),1,8,(50,50),0");
 }
 
+// A name with a control character in it (a lone CR read from the drawing) would break the
+// header line of the file; it is written with an underscore in its place.
+TEST_F(ShapeEncoderTest, ControlCharactersInNamesDoNotBreakTheHeader) {
+  Add(7, kKindLine, 760, 1890, 790, 1890);
+  SetShapeName(7, "E\rEGR\tX\x7f", 8);
+  EXPECT_STREQ(Encode(7).name, "E_EGR_X_");
+}
+
 TEST_F(ShapeEncoderTest, NamesAreUpperCaseOrNumbered) {
   Add(7, kKindLine, 760, 1890, 790, 1890);
   Add(200, kKindLine, 880, 385, 890, 385);
