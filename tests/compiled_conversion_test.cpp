@@ -18,16 +18,7 @@ using test::KorvexTest;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
-class CompiledConversionTest : public KorvexTest {
- protected:
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(scratch_)) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
-};
+using CompiledConversionTest = KorvexTest;
 
 TEST_F(CompiledConversionTest, TheCompiledFileIsTheCompiledShp) {
   const std::filesystem::path input =
@@ -42,7 +33,7 @@ TEST_F(CompiledConversionTest, TheCompiledFileIsTheCompiledShp) {
   // The .shp under a temporary name, removed afterwards ...
   EXPECT_EQ(ConvertDrawingToShx(input, Scratch("b.SHX"), {}, false), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(Scratch("b.SHX")), compiled);
-  EXPECT_EQ(Names(), (std::set<std::string>{"in.dxf", "a.shp", "a.shx", "b.SHX"}));
+  EXPECT_EQ(ScratchNames(), (std::set<std::string>{"in.dxf", "a.shp", "a.shx", "b.SHX"}));
   // ... or kept where asked.
   EXPECT_EQ(ConvertDrawingToShx(input, Scratch("c.shx"), Scratch("c.shp"), false), Outcome::kDone);
   EXPECT_EQ(ReadFileBytes(Scratch("c.shp")), ReadFileBytes(Scratch("a.shp")));
@@ -58,13 +49,13 @@ TEST_F(CompiledConversionTest, ARefusedCompilationSaysWhyAndWritesNothing) {
   EXPECT_EQ(ReadFileBytes(Scratch("bad.shx")), "keep");
   EXPECT_EQ(frontend_.MessageText(0), "Error compiling SHX file " + Scratch("bad.shx").string() +
                                           "\nshape 1 (A): no final 0");
-  EXPECT_EQ(Names(), (std::set<std::string>{"bad.shp", "bad.shx"}));
+  EXPECT_EQ(ScratchNames(), (std::set<std::string>{"bad.shp", "bad.shx"}));
   // A drawing refused before compiling leaves no temporary .shp either.
   frontend_.messages.clear();
   EXPECT_EQ(ConvertDrawingToShx(Drawing(DxfBuilder().Build()), Scratch("d.shx"), {}, false),
             Outcome::kRefused);
   EXPECT_FALSE(frontend_.messages.empty());
-  EXPECT_EQ(Names(), (std::set<std::string>{"bad.shp", "bad.shx", "in.dxf"}));
+  EXPECT_EQ(ScratchNames(), (std::set<std::string>{"bad.shp", "bad.shx", "in.dxf"}));
 }
 
 TEST(CompiledShapePathTest, TheExtensionInAnyCaseDecides) {

@@ -49,17 +49,8 @@ long ThisProcess() {
 
 class PendingFileTest : public KorvexTest {
  protected:
-  // The names in the scratch folder.
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(scratch_)) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
-
   bool AnyPendingFile() const {
-    for (const std::string& name : Names()) {
+    for (const std::string& name : ScratchNames()) {
       if (name.rfind(".korvex-", 0) == 0) return true;
     }
     return false;
@@ -93,7 +84,7 @@ TEST_F(PendingFileTest, EachPendingFileIsNewAndItsOwn) {
   ASSERT_TRUE(platform::CommitPendingFile(b, second, target, error)) << error.message();
   ASSERT_TRUE(platform::CommitPendingFile(a, first, target, error)) << error.message();
   EXPECT_EQ(ReadFileBytes(target), "first");
-  EXPECT_EQ(Names(), std::set<std::string>{"out.shp"});
+  EXPECT_EQ(ScratchNames(), std::set<std::string>{"out.shp"});
 }
 
 // Leftovers of killed runs, under the names of earlier versions and under ours, neither
@@ -108,7 +99,7 @@ TEST_F(PendingFileTest, LeftoversOfOtherRunsNeverBlockARun) {
   EXPECT_EQ(ConvertDrawing(input, Scratch("o.shp")), Outcome::kDone);
   std::set<std::string> expected = leftovers;
   expected.insert({"in.dxf", "o.shp"});
-  EXPECT_EQ(Names(), expected);
+  EXPECT_EQ(ScratchNames(), expected);
 }
 
 #ifndef _WIN32
@@ -133,7 +124,7 @@ TEST_F(PendingFileTest, TemplateCopyNeverReplacesUnlessAllowed) {
   EXPECT_EQ(ReadFileBytes(target), "my drawing");
   EXPECT_TRUE(platform::CopyFileByPath(TemplateDrawingPath(), target, true, error));
   EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(TemplateDrawingPath()));
-  EXPECT_EQ(Names(), std::set<std::string>{"mine.dxf"});
+  EXPECT_EQ(ScratchNames(), std::set<std::string>{"mine.dxf"});
 }
 
 #ifndef _WIN32
@@ -178,7 +169,7 @@ TEST_F(PendingFileTest, AFailedWriteLeavesNoFileAndNoHandle) {
   }
   EXPECT_EQ(OpenDescriptors(), descriptors);
   EXPECT_EQ(ReadFileBytes(target), "precious");
-  EXPECT_EQ(Names(), (std::set<std::string>{"in.dxf", "out.shp"}));
+  EXPECT_EQ(ScratchNames(), (std::set<std::string>{"in.dxf", "out.shp"}));
   EXPECT_EQ(frontend_.MessageText(0),
             "Error writing SHP file " + target.string() + "\nFile too large");
 }
@@ -193,7 +184,7 @@ TEST_F(PendingFileTest, ATemplateCopyThatFailsLeavesTheOldDrawing) {
   }
   EXPECT_EQ(error, std::errc::file_too_large);
   EXPECT_EQ(ReadFileBytes(target), "my drawing");
-  EXPECT_EQ(Names(), std::set<std::string>{"mine.dxf"});
+  EXPECT_EQ(ScratchNames(), std::set<std::string>{"mine.dxf"});
 }
 
 // korvex-cli started with its arguments; standard input and error on the given descriptor
@@ -246,7 +237,7 @@ TEST_F(PendingFileTest, InterruptedRunsLeaveNothingBehind) {
     close(terminal);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
     EXPECT_EQ(ReadFileBytes(target), "precious");
-    EXPECT_EQ(Names(), (std::set<std::string>{"in.dxf", "out.shp"}));
+    EXPECT_EQ(ScratchNames(), (std::set<std::string>{"in.dxf", "out.shp"}));
   }
 }
 

@@ -322,6 +322,14 @@ void KorvexTest::TearDown() {
   std::filesystem::remove_all(scratch_, error);
 }
 
+std::set<std::string> KorvexTest::ScratchNames() const {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(scratch_)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
 std::filesystem::path KorvexTest::Drawing(const std::string& text, const std::string& name) {
   const std::filesystem::path path = Scratch(name);
   WriteFileBytes(path, text);

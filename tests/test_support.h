@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,8 @@ class KorvexTest : public ::testing::Test {
   void TearDown() override;
 
   std::filesystem::path Scratch(const std::string& name) const { return scratch_ / name; }
+  // The names in the scratch folder: what a run left there.
+  std::set<std::string> ScratchNames() const;
   // Writes a drawing into the scratch folder and returns its path.
   std::filesystem::path Drawing(const std::string& text, const std::string& name = "in.dxf");
   // Converts the drawing text and returns the .shp bytes; empty when not written.

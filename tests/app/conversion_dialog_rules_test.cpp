@@ -39,6 +39,21 @@ class ConversionDialogRulesTest : public korvex::test::KorvexTest {
     rules_.BrowseInput();
     rules_.BrowseOutput();
   }
+  static std::string ShippedExample() {
+    return platform::PathText(korvex::test::SourceFolder() / "examples" / "shapes.dxf");
+  }
+  // Opens the dialog with the real converter, chooses the shipped example and the output,
+  // and presses Generate; returns the output path the dialog took.
+  std::string GenerateShippedExample(ConversionRunConverter& converter, const std::string& output) {
+    ConversionDialogRules rules(lastFile_, chooser_, converter);
+    lastFile_.Load(store_);
+    rules.Open();
+    chooser_.answers = {ShippedExample(), output};
+    rules.BrowseInput();
+    rules.BrowseOutput();
+    rules.Generate();
+    return rules.OutputPath();
+  }
   std::vector<std::string> MessageTexts() const {
     std::vector<std::string> texts;
     for (const auto& message : frontend_.messages) texts.push_back(message.text);
@@ -222,17 +237,8 @@ TEST_F(ConversionDialogRulesTest, EachOpeningStartsFromTheRememberedInput) {
 // hands it to the main window, which shows it as it shows a .shp.
 TEST_F(ConversionDialogRulesTest, ACompiledOutputIsWrittenCompiled) {
   ConversionRunConverter realConverter;
-  ConversionDialogRules rules(lastFile_, chooser_, realConverter);
-  lastFile_.Load(store_);
-  rules.Open();
-  const std::string input =
-      platform::PathText(korvex::test::SourceFolder() / "examples" / "shapes.dxf");
   const std::string output = platform::PathText(Scratch("shapes.shx"));
-  chooser_.answers = {input, output};
-  rules.BrowseInput();
-  rules.BrowseOutput();
-  EXPECT_EQ(rules.OutputPath(), output);
-  rules.Generate();
+  EXPECT_EQ(GenerateShippedExample(realConverter, output), output);
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kGenerated});
   EXPECT_EQ(korvex::test::ReadFileBytes(Scratch("shapes.shx")).substr(0, 21),
             "AutoCAD-86 shapes 1.0");
@@ -244,17 +250,9 @@ TEST_F(ConversionDialogRulesTest, ACompiledOutputIsWrittenCompiled) {
 
 TEST_F(ConversionDialogRulesTest, ShippedExampleConvertsEndToEnd) {
   ConversionRunConverter realConverter;
-  ConversionDialogRules rules(lastFile_, chooser_, realConverter);
-  lastFile_.Load(store_);
-  rules.Open();
-  const std::string input =
-      platform::PathText(korvex::test::SourceFolder() / "examples" / "shapes.dxf");
+  const std::string input = ShippedExample();
   const std::string output = platform::PathText(Scratch("shapes"));
-  chooser_.answers = {input, output};
-  rules.BrowseInput();
-  rules.BrowseOutput();
-  EXPECT_EQ(rules.OutputPath(), output + ".shp");
-  rules.Generate();
+  EXPECT_EQ(GenerateShippedExample(realConverter, output), output + ".shp");
 
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kGenerated});
   const std::string written = korvex::test::ReadFileBytes(Scratch("shapes.shp"));
