@@ -258,11 +258,15 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
+  // Every file the benchmarks wrote, drawings and outputs alike.
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  std::error_code error;
   for (int size : kSizes) {
-    std::error_code error;
-    std::filesystem::remove(
-        std::filesystem::temp_directory_path() / ("korvex-bench-" + std::to_string(size) + ".dxf"),
-        error);
+    std::filesystem::remove(folder / ("korvex-bench-" + std::to_string(size) + ".dxf"), error);
+  }
+  for (const char* output : {"korvex-bench.shp", "korvex-bench-new.shp", "korvex-bench-full.shp",
+                             "korvex-bench-full.shx"}) {
+    std::filesystem::remove(folder / output, error);
   }
   return 0;
 }

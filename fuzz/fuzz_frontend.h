@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/platform.h"
@@ -26,11 +27,13 @@ class QuietFrontend final : public platform::Frontend {
   int messageCount = 0;
 };
 
-// A scratch folder for the target's files, made once per process and removed at its end.
+// A scratch folder for the target's files, made once per process in the temporary folder
+// (TMPDIR) and removed at its end. libFuzzer ends a timed run with _exit, past atexit, so
+// scripts/fuzz points TMPDIR into a folder of its own that it removes.
 inline const std::filesystem::path& FuzzScratchFolder() {
   static const std::filesystem::path folder = [] {
-    char pattern[] = "/tmp/korvex-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvex-fuzz-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
     if (made == nullptr) std::abort();
     std::atexit([] {
       std::error_code error;
