@@ -28,8 +28,28 @@ using korvex::test::ModalDialogRecorder;
 
 class RecordingPageOpener final : public korvex::shell::PageOpener {
  public:
-  void Open(const std::string& address) override { addresses.push_back(address); }
+  bool Open(const std::string& address) override {
+    addresses.push_back(address);
+    return opens;
+  }
   std::vector<std::string> addresses;
+  bool opens = true;
+};
+
+// A shape file of one shape, written for a test and removed after it.
+class ShapeFileForTest {
+ public:
+  explicit ShapeFileForTest(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() / name) {
+    std::ofstream out(path_, std::ios::binary);
+    out << "*18,11,SHAPE18\r\n3,100,2,8,(10,10),1,8,(80,0),0\r\n\x1a";
+  }
+  ~ShapeFileForTest() { std::filesystem::remove(path_); }
+  const std::filesystem::path& Path() const { return path_; }
+  std::string Text() const { return korvex::platform::PathText(path_); }
+
+ private:
+  std::filesystem::path path_;
 };
 
 class MainFrameTest : public korvex::test::DesktopTest {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "test_support.h"
 
 namespace korvex::shell {
 namespace {
@@ -15,6 +18,40 @@ TEST(ProductPagesTest, PagesLieUnderTheSite) {
   EXPECT_EQ(ProductPageAddress(ProductPage::kUserManual), site + "/shp_help.pdf");
   EXPECT_EQ(site.rfind("https://", 0), 0u);
   EXPECT_NE(site.back(), '/') << "the page paths bring their own slash";
+}
+
+class ScriptedPageOpener final : public PageOpener {
+ public:
+  bool Open(const std::string& address) override {
+    addresses.push_back(address);
+    return opens;
+  }
+  std::vector<std::string> addresses;
+  bool opens = true;
+};
+
+class OpenProductPageTest : public korvex::test::KorvexTest {};
+
+TEST_F(OpenProductPageTest, OpensQuietly) {
+  ScriptedPageOpener opener;
+  EXPECT_TRUE(OpenProductPage(opener, ProductPage::kDownload));
+  EXPECT_EQ(opener.addresses, std::vector<std::string>{ProductPageAddress(ProductPage::kDownload)});
+  EXPECT_TRUE(frontend_.messages.empty());
+}
+
+// Without a browser the user learns which address to open by other means.
+TEST_F(OpenProductPageTest, SaysWhichAddressCouldNotBeOpened) {
+  ScriptedPageOpener opener;
+  opener.opens = false;
+  for (const ProductPage page :
+       {ProductPage::kReleaseNotes, ProductPage::kDownload, ProductPage::kUserManual}) {
+    frontend_.messages.clear();
+    EXPECT_FALSE(OpenProductPage(opener, page));
+    ASSERT_EQ(frontend_.messages.size(), 1u);
+    EXPECT_EQ(frontend_.MessageText(0), "Cannot open " + ProductPageAddress(page) +
+                                            "\nNo web browser could be started: open the "
+                                            "address in one yourself.");
+  }
 }
 
 }  // namespace
