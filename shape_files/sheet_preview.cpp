@@ -172,7 +172,8 @@ void AddLeftOutPath(cairo_t* cr, const SheetMapping& map, const LeftOutEntry& en
   }
 }
 
-void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftOut, int highlight) {
+void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftOut, int highlight,
+                 double minLabelSize) {
   cairo_save(cr);
   cairo_set_source_rgb(cr, 0.95, 0.45, 0.0);
   cairo_set_line_width(cr, kLeftOutLineWidth);
@@ -202,7 +203,7 @@ void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftO
                   leftOut.total, leftOut.total == 1 ? "entity" : "entities");
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, kLabelHeight * map.scale);
+    cairo_set_font_size(cr, std::max(kLabelHeight * map.scale, minLabelSize));
     cairo_move_to(cr, map.X(0), map.Y(kLegendBaseline));
     cairo_show_text(cr, legend);
   }
@@ -256,7 +257,7 @@ SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, dou
     ++summary.drawn;
     if (!ok) ++summary.stopped;
   }
-  if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight);
+  if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight, frame.minLabelSize);
   cairo_restore(cr);
   return summary;
 }

@@ -33,10 +33,10 @@ struct SheetFrame {
   double zoom = 1;
   double shiftX = 0;
   double shiftY = 0;
-  // Labels scale with the sheet but are never drawn smaller than this (device units), so
-  // that they stay readable on a small sheet; a label that no longer fits its column then
-  // shows the shape number alone. 0: they scale with the sheet alone and are cut at their
-  // column.
+  // Labels and the legend scale with the sheet but are never drawn smaller than this
+  // (device units), so that they stay readable on a small sheet; a label that no longer fits
+  // its column then shows the shape number alone. 0: they scale with the sheet alone and
+  // labels are cut at their column.
   double minLabelSize = 0;
 };
 
