@@ -26,16 +26,7 @@
 namespace {
 
 using korvex::test::ModalDialogRecorder;
-
-class RecordingPageOpener final : public korvex::shell::PageOpener {
- public:
-  bool Open(const std::string& address) override {
-    addresses.push_back(address);
-    return opens;
-  }
-  std::vector<std::string> addresses;
-  bool opens = true;
-};
+using korvex::test::RecordingPageOpener;
 
 // A shape file of one shape, written for a test and removed after it.
 class ShapeFileForTest {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell_fakes.h"
 #include "test_support.h"
 
 namespace korvex::shell {
@@ -20,20 +21,10 @@ TEST(ProductPagesTest, PagesLieUnderTheSite) {
   EXPECT_NE(site.back(), '/') << "the page paths bring their own slash";
 }
 
-class ScriptedPageOpener final : public PageOpener {
- public:
-  bool Open(const std::string& address) override {
-    addresses.push_back(address);
-    return opens;
-  }
-  std::vector<std::string> addresses;
-  bool opens = true;
-};
-
 class OpenProductPageTest : public korvex::test::KorvexTest {};
 
 TEST_F(OpenProductPageTest, OpensQuietly) {
-  ScriptedPageOpener opener;
+  korvex::test::RecordingPageOpener opener;
   EXPECT_TRUE(OpenProductPage(opener, ProductPage::kDownload));
   EXPECT_EQ(opener.addresses, std::vector<std::string>{ProductPageAddress(ProductPage::kDownload)});
   EXPECT_TRUE(frontend_.messages.empty());
@@ -41,7 +32,7 @@ TEST_F(OpenProductPageTest, OpensQuietly) {
 
 // Without a browser the user learns which address to open by other means.
 TEST_F(OpenProductPageTest, SaysWhichAddressCouldNotBeOpened) {
-  ScriptedPageOpener opener;
+  korvex::test::RecordingPageOpener opener;
   opener.opens = false;
   for (const ProductPage page :
        {ProductPage::kReleaseNotes, ProductPage::kDownload, ProductPage::kUserManual}) {

@@ -1,6 +1,6 @@
 // Stand-ins for what the shell's rules reach through interfaces: a settings store in
-// memory, file dialogs answered from a script, a converter and a preview that record their
-// calls.
+// memory, file dialogs answered from a script, and a converter, a preview and a web page
+// opener that record their calls.
 #pragma once
 
 #include <map>
@@ -15,6 +15,7 @@
 #include "app/conversion_preview.h"
 #include "app/drawing_converter.h"
 #include "app/file_chooser.h"
+#include "app/product_pages.h"
 #include "app/settings_store.h"
 #include "app/template_files.h"
 #include "platform/platform.h"
@@ -97,6 +98,18 @@ class RecordingPreview final : public shell::ConversionPreview {
   void ShowFailed() override { calls.push_back("failed"); }
 
   std::vector<std::string> calls;
+};
+
+// Records the addresses it is asked to open; opens them unless told that it can't.
+class RecordingPageOpener final : public shell::PageOpener {
+ public:
+  bool Open(const std::string& address) override {
+    addresses.push_back(address);
+    return opens;
+  }
+
+  std::vector<std::string> addresses;
+  bool opens = true;
 };
 
 // Template files with a chosen path and readability, for the cases a real folder can't
