@@ -128,6 +128,11 @@ CKorvexDlg::CKorvexDlg(wxWindow* parent, korvex::shell::ConversionDialogRules& r
   inputBox_->Bind(wxEVT_KILL_FOCUS, &CKorvexDlg::OnInputLeft, this);
 }
 
+CKorvexDlg::~CKorvexDlg() {
+  // The box loses the focus while it is destroyed, after this dialog is gone already.
+  inputBox_->Unbind(wxEVT_KILL_FOCUS, &CKorvexDlg::OnInputLeft, this);
+}
+
 wxWindow* CKorvexDlg::Control(DialogControl control) const {
   for (const auto& entry : kControlIds) {
     if (entry.control == control) return FindWindow(entry.id);

@@ -15,6 +15,7 @@ class wxTextCtrl;
 class CKorvexDlg : public wxDialog {
  public:
   CKorvexDlg(wxWindow* parent, korvex::shell::ConversionDialogRules& rules);
+  ~CKorvexDlg() override;
 
   // The control that stands for one of the rules' controls.
   wxWindow* Control(korvex::shell::DialogControl control) const;
