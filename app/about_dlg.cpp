@@ -27,6 +27,10 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
                                 wxST_NO_AUTORESIZE);
   name->SetLabelText("Korvex");
   name->SetSize(DialogUnitsToPixels(this, 40, 10, 119, 8));
+  // Between the name and the copyright line, where the menu's prompt promises it.
+  const wxRect versionRect = DialogUnitsToPixels(this, 40, 20, 119, 8);
+  new wxStaticText(this, wxID_STATIC, kVersionLine, versionRect.GetPosition(),
+                   versionRect.GetSize(), wxST_NO_AUTORESIZE);
   const wxRect copyrightRect = DialogUnitsToPixels(this, 40, 30, 163, 8);
   new wxStaticText(this, wxID_STATIC, kCopyrightLine, copyrightRect.GetPosition(),
                    copyrightRect.GetSize(), wxST_NO_AUTORESIZE);

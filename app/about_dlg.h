@@ -1,4 +1,4 @@
-// CAboutDlg: the About box, with the program's icon, name and copyright line.
+// CAboutDlg: the About box, with the program's icon, name, version and copyright line.
 #pragma once
 
 #include <wx/dialog.h>
@@ -8,5 +8,6 @@ class CAboutDlg : public wxDialog {
   explicit CAboutDlg(wxWindow* parent);
 };
 
-// The copyright line of the About box.
+// The version line and the copyright line of the About box.
+inline constexpr const char* kVersionLine = "Version " KORVEX_VERSION;
 inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 Tarnwell";

@@ -1,12 +1,11 @@
-// BrowserPageOpener: wxLaunchDefaultBrowser, quietly.
+// BrowserPageOpener: wxLaunchDefaultBrowser, quietly: the caller tells the user.
 #include "app/browser_page_opener.h"
 
 #include <wx/log.h>
 #include <wx/utils.h>
 
-void BrowserPageOpener::Open(const std::string& address) {
-  // A page that can't be opened (no browser, no network) gives no message, and
-  // wxLaunchDefaultBrowser would log one.
+bool BrowserPageOpener::Open(const std::string& address) {
+  // wxLaunchDefaultBrowser would log its own message, without the address.
   wxLogNull quiet;
-  wxLaunchDefaultBrowser(wxString::FromUTF8(address));
+  return wxLaunchDefaultBrowser(wxString::FromUTF8(address));
 }

@@ -5,5 +5,5 @@
 
 class BrowserPageOpener final : public korvex::shell::PageOpener {
  public:
-  void Open(const std::string& address) override;
+  bool Open(const std::string& address) override;
 };

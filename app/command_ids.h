@@ -14,6 +14,7 @@ enum CommandId {
   ID_LATEST_VERSION_INFO,
   ID_DOWNLOAD_CURRENT_VERSION,
   ID_CREATE_EMPTY_SHAPES_FILE,
+  ID_OPEN_SHAPE_FILE,
 };
 
 // Window IDs of the two dialogs.

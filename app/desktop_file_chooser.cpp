@@ -47,8 +47,7 @@ std::optional<std::string> DesktopFileChooser::Choose(const FileDialogRequest& r
     const std::string target =
         korvex::shell::WithDefaultExtension(chosen, request.defaultExtension);
     if (target == chosen || !wxFileExists(wxString::FromUTF8(target))) return target;
-    const wxString question =
-        wxString::FromUTF8(target) + " already exists.\nDo you want to replace it?";
+    const wxString question = wxString::FromUTF8(korvex::shell::ReplaceQuestion(target));
     if (wxMessageBox(question, wxString::FromUTF8(request.title), wxYES_NO | wxICON_EXCLAMATION) ==
         wxYES) {
       return target;

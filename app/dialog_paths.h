@@ -26,4 +26,15 @@ std::string ShapeFilePath(const std::string& chosenPath);
 // dialog's default extension does for a typed name.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 
+// The question asked before an existing file is replaced.
+std::string ReplaceQuestion(const std::string& path);
+
+// The path a user typed or pasted into a path box, as the program takes it: blanks around
+// it and a pair of quotes around it dropped; a file:// address turned into its path
+// ("%20" into a blank); "~" at the start standing for the home folder; a name without a
+// folder taken in baseFolder, the folder it follows (a folder with its separator, as
+// FolderWithSeparator gives). Empty when nothing but blanks was typed.
+std::string TypedPath(const std::string& typed, const std::string& baseFolder,
+                      const std::string& homeFolder);
+
 }  // namespace korvex::shell

@@ -3,6 +3,7 @@
 
 #include <wx/config.h>
 #include <wx/stdpaths.h>
+#include <wx/utils.h>
 
 #include "app/about_dlg.h"
 #include "app/child_view.h"
@@ -13,8 +14,35 @@
 #include "app/drawing_converter.h"
 #include "app/korvex_dlg.h"
 #include "app/main_frame.h"
+#include "app/shape_file_opening.h"
 #include "app/template_creation.h"
 #include "app/template_files.h"
+
+namespace {
+
+// The main window's sheet as the conversion dialog updates it, with what the conversion
+// left out.
+class MainWindowPreview final : public korvex::shell::ConversionPreview {
+ public:
+  MainWindowPreview(CMainFrame& frame, const korvex::shell::ConversionRunConverter& converter)
+      : frame_(frame), converter_(converter) {}
+
+  void ShowWritten(const std::string& outputPath) override {
+    frame_.ShowConversion(korvex::platform::PathFromUtf8(outputPath), converter_.LastLeftOut());
+    // Drawn now, before the message box that says the file was written.
+    frame_.View()->Update();
+  }
+  void ShowFailed() override {
+    frame_.MarkSheetStale();
+    frame_.View()->Update();
+  }
+
+ private:
+  CMainFrame& frame_;
+  const korvex::shell::ConversionRunConverter& converter_;
+};
+
+}  // namespace
 
 wxBEGIN_EVENT_TABLE(CKorvexApp, wxApp)
   EVT_MENU(wxID_EXIT, CKorvexApp::OnAppExit)
@@ -24,10 +52,16 @@ wxBEGIN_EVENT_TABLE(CKorvexApp, wxApp)
   EVT_MENU(ID_LATEST_VERSION_INFO, CKorvexApp::OnLatestVersionInfo)
   EVT_MENU(ID_DOWNLOAD_CURRENT_VERSION, CKorvexApp::OnDownloadCurrentVersion)
   EVT_MENU(wxID_HELP, CKorvexApp::OnUserManual)
+  EVT_MENU(ID_OPEN_SHAPE_FILE, CKorvexApp::OnOpenShapeFile)
 wxEND_EVENT_TABLE()
 
 CKorvexApp::CKorvexApp() = default;
 CKorvexApp::~CKorvexApp() = default;
+
+bool CKorvexApp::Initialize(int& argc, wxChar** argv) {
+  korvex::platform::PrepareDesktopEnvironment();
+  return wxApp::Initialize(argc, argv);
+}
 
 bool CKorvexApp::OnInit() {
   // The base OnInit is not run: it would parse the command line and refuse arguments the
@@ -45,8 +79,9 @@ bool CKorvexApp::OnInit() {
   config_ = std::make_unique<wxConfig>("Korvex", "Tarnwell");
   settings_ = std::make_unique<ConfigSettingsStore>(*config_);
   lastFile_.Load(*settings_);
+  placement_.Load(*settings_);
 
-  auto* frame = new CMainFrame();
+  auto* frame = new CMainFrame(&placement_);
   SetTopWindow(frame);
   frame->Show();
   frame->Update();
@@ -66,16 +101,17 @@ void CKorvexApp::OnAppAbout(wxCommandEvent&) {
 void CKorvexApp::OnGenerateShapeFile(wxCommandEvent&) {
   DesktopFileChooser chooser(nullptr);
   korvex::shell::ConversionRunConverter converter;
-  korvex::shell::ConversionDialogRules rules(lastFile_, chooser, converter);
+  korvex::shell::ConversionDialogRules rules(lastFile_, chooser, converter,
+                                             std::string(wxGetHomeDir().utf8_str()));
+  // The sheet of what was written, shown at once, so the user sees the shapes before
+  // compiling them.
+  auto* frame = dynamic_cast<CMainFrame*>(GetTopWindow());
+  std::unique_ptr<MainWindowPreview> preview;
+  if (frame != nullptr) preview = std::make_unique<MainWindowPreview>(*frame, converter);
+  rules.SetPreview(preview.get());
   CKorvexDlg dialog(GetTopWindow(), rules);
   chooser.SetParent(&dialog);
   dialog.ShowModal();
-  // The sheet of what was written, so the user sees the shapes before compiling them.
-  auto* frame = dynamic_cast<CMainFrame*>(GetTopWindow());
-  if (frame != nullptr && !converter.LastWritten().empty()) {
-    frame->ShowConversion(korvex::platform::PathFromUtf8(converter.LastWritten()),
-                          converter.LastLeftOut());
-  }
 }
 
 void CKorvexApp::OnCreateEmptyShapesFile(wxCommandEvent&) {
@@ -85,13 +121,24 @@ void CKorvexApp::OnCreateEmptyShapesFile(wxCommandEvent&) {
 }
 
 void CKorvexApp::OnLatestVersionInfo(wxCommandEvent&) {
-  pageOpener_->Open(korvex::shell::ProductPageAddress(korvex::shell::ProductPage::kReleaseNotes));
+  korvex::shell::OpenProductPage(*pageOpener_, korvex::shell::ProductPage::kReleaseNotes);
 }
 
 void CKorvexApp::OnDownloadCurrentVersion(wxCommandEvent&) {
-  pageOpener_->Open(korvex::shell::ProductPageAddress(korvex::shell::ProductPage::kDownload));
+  korvex::shell::OpenProductPage(*pageOpener_, korvex::shell::ProductPage::kDownload);
 }
 
 void CKorvexApp::OnUserManual(wxCommandEvent&) {
-  pageOpener_->Open(korvex::shell::ProductPageAddress(korvex::shell::ProductPage::kUserManual));
+  korvex::shell::OpenProductPage(*pageOpener_, korvex::shell::ProductPage::kUserManual);
+}
+
+void CKorvexApp::OnOpenShapeFile(wxCommandEvent&) {
+  auto* frame = dynamic_cast<CMainFrame*>(GetTopWindow());
+  if (frame == nullptr) return;
+  DesktopFileChooser chooser(frame);
+  // Where the user last was: the folder of the sheet shown, else of the last drawing.
+  const std::string& near =
+      frame->Sheet().Path().empty() ? lastFile_.Value() : frame->Sheet().Path();
+  korvex::shell::ShapeFileOpening(chooser, *frame)
+      .OpenShapeFile(korvex::shell::FolderWithSeparator(near));
 }

@@ -11,6 +11,7 @@
 #include "app/config_settings_store.h"
 #include "app/product_pages.h"
 #include "app/settings_store.h"
+#include "app/window_placement.h"
 #include "platform/desktop_frontend.h"
 
 class wxConfigBase;
@@ -20,6 +21,8 @@ class CKorvexApp : public wxApp {
   CKorvexApp();
   ~CKorvexApp() override;
 
+  // Prepares the desktop toolkit's environment before wxWidgets starts it.
+  bool Initialize(int& argc, wxChar** argv) override;
   bool OnInit() override;
 
   korvex::shell::LastFileSetting& LastFile() { return lastFile_; }
@@ -34,11 +37,13 @@ class CKorvexApp : public wxApp {
   void OnLatestVersionInfo(wxCommandEvent& event);
   void OnDownloadCurrentVersion(wxCommandEvent& event);
   void OnUserManual(wxCommandEvent& event);
+  void OnOpenShapeFile(wxCommandEvent& event);
 
   korvex::platform::DesktopFrontend frontend_;
   std::unique_ptr<wxConfigBase> config_;
   std::unique_ptr<ConfigSettingsStore> settings_;
   korvex::shell::LastFileSetting lastFile_;
+  korvex::shell::WindowPlacementSetting placement_;
   BrowserPageOpener browser_;
   korvex::shell::PageOpener* pageOpener_ = &browser_;
 

@@ -17,12 +17,16 @@ enum class ProductPage {
 
 std::string ProductPageAddress(ProductPage page);
 
-// Opens an address with the system's default handler (browser or PDF viewer). A page
-// that can't be opened gives no message.
+// Opens an address with the system's default handler (browser or PDF viewer).
 class PageOpener {
  public:
   virtual ~PageOpener() = default;
-  virtual void Open(const std::string& address) = 0;
+  // False when no program could be started for it.
+  virtual bool Open(const std::string& address) = 0;
 };
+
+// Opens the page; when nothing could be started for it, says which address that was, so
+// that the user can open it by other means.
+bool OpenProductPage(PageOpener& opener, ProductPage page);
 
 }  // namespace korvex::shell

@@ -44,6 +44,10 @@ void InstallFrontend(Frontend& frontend) {
   installedFrontend = &frontend;
 }
 
+Frontend& InstalledFrontend() {
+  return *installedFrontend;
+}
+
 int ShowMessage(std::string_view text, unsigned flags) {
   return installedFrontend->ShowMessage(text, flags);
 }

@@ -44,6 +44,10 @@ class Frontend {
 // and answers No.
 void InstallFrontend(Frontend& frontend);
 
+// The front end that answers now; a front end that stands in for a while (gathering
+// messages, say) passes on to it what it does not handle itself.
+Frontend& InstalledFrontend();
+
 int ShowMessage(std::string_view text, unsigned flags);
 
 // Empty when the folder cannot be found.

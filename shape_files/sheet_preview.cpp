@@ -22,6 +22,8 @@ constexpr double kViewExtent = kSheetExtent + 2 * kSheetMargin;
 // Sizes in drawing units, so that they keep their place in the grid at any scale.
 constexpr double kLabelHeight = 14;  // the name band is 25 units; the text fits in it
 constexpr double kLabelLift = 5;     // baseline above the box's top edge
+// The height a label needs above its baseline and below it, in font sizes.
+constexpr double kLabelBandShare = 1.25;
 constexpr double kCrossHalfSize = 6;
 // Widths in device units (pixels or points).
 constexpr double kBoxLineWidth = 1.0;
@@ -83,14 +85,23 @@ void DrawInsertionCross(cairo_t* cr, const SheetMapping& map, const CellCorner& 
   cairo_stroke(cr);
 }
 
-// "n NAME" in the band above the box, cut at the next column.
+// "n NAME" in the band above the box, cut at the next column. A label kept from shrinking
+// below minSize may be taller than the band: it then reaches up into the row above, and
+// shows the number alone when the whole label would be cut.
 void DrawLabel(cairo_t* cr, const SheetMapping& map, const CellCorner& corner,
-               const SourceShape& shape, bool stopped) {
+               const SourceShape& shape, bool stopped, double minSize) {
   char label[16 + kSourceNameCapacity];
   std::snprintf(label, sizeof label, stopped ? "%d %s (!)" : "%d %s", shape.number, shape.name);
+  const double size = std::max(kLabelHeight * map.scale, minSize);
+  const double columnWidth = (kCellPitch - 2) * map.scale;
+  double bandTop = map.Y(corner.y + kCellPitch);
+  double bandHeight = (kCellPitch - kCellBoxSize) * map.scale;
+  if (bandHeight < kLabelBandShare * size) {
+    bandHeight = kLabelBandShare * size;
+    bandTop = map.Y(corner.y + kCellBoxSize) - bandHeight;
+  }
   cairo_save(cr);
-  cairo_rectangle(cr, map.X(corner.x), map.Y(corner.y + kCellPitch), (kCellPitch - 2) * map.scale,
-                  (kCellPitch - kCellBoxSize) * map.scale);
+  cairo_rectangle(cr, map.X(corner.x), bandTop, columnWidth, bandHeight);
   cairo_clip(cr);
   if (stopped) {
     cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
@@ -98,7 +109,14 @@ void DrawLabel(cairo_t* cr, const SheetMapping& map, const CellCorner& corner,
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
   }
   cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kLabelHeight * map.scale);
+  cairo_set_font_size(cr, size);
+  if (minSize > 0) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, label, &extents);
+    if (extents.x_advance > columnWidth) {
+      std::snprintf(label, sizeof label, stopped ? "%d (!)" : "%d", shape.number);
+    }
+  }
   cairo_move_to(cr, map.X(corner.x), map.Y(corner.y + kCellBoxSize + kLabelLift));
   cairo_show_text(cr, label);
   cairo_restore(cr);
@@ -154,7 +172,8 @@ void AddLeftOutPath(cairo_t* cr, const SheetMapping& map, const LeftOutEntry& en
   }
 }
 
-void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftOut, int highlight) {
+void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftOut, int highlight,
+                 double minLabelSize) {
   cairo_save(cr);
   cairo_set_source_rgb(cr, 0.95, 0.45, 0.0);
   cairo_set_line_width(cr, kLeftOutLineWidth);
@@ -184,7 +203,7 @@ void DrawLeftOut(cairo_t* cr, const SheetMapping& map, const LeftOutTable& leftO
                   leftOut.total, leftOut.total == 1 ? "entity" : "entities");
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, kLabelHeight * map.scale);
+    cairo_set_font_size(cr, std::max(kLabelHeight * map.scale, minLabelSize));
     cairo_move_to(cr, map.X(0), map.Y(kLegendBaseline));
     cairo_show_text(cr, legend);
   }
@@ -214,10 +233,11 @@ bool WriteSheetTo(std::FILE* file, PreviewFormat format, const ShapeSource& sour
 }  // namespace
 
 SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
-                       const LeftOutTable* leftOut, int highlight) {
+                       const LeftOutTable* leftOut, int highlight, const SheetFrame& frame) {
   SheetSummary summary;
-  const double side = std::min(width, height);
-  const SheetMapping map{side / kViewExtent, (width - side) / 2, (height - side) / 2};
+  const double side = std::min(width, height) * frame.zoom;
+  const SheetMapping map{side / kViewExtent, (width - side) / 2 + frame.shiftX,
+                         (height - side) / 2 + frame.shiftY};
   cairo_save(cr);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_rectangle(cr, 0, 0, width, height);
@@ -233,11 +253,11 @@ SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, dou
     const CellCorner corner = CellCornerOf(shape.number);
     const bool ok = DrawShapeInCell(cr, map, source, shape, corner);
     DrawInsertionCross(cr, map, corner);
-    DrawLabel(cr, map, corner, shape, !ok);
+    DrawLabel(cr, map, corner, shape, !ok, frame.minLabelSize);
     ++summary.drawn;
     if (!ok) ++summary.stopped;
   }
-  if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight);
+  if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight, frame.minLabelSize);
   cairo_restore(cr);
   return summary;
 }
@@ -270,7 +290,7 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
 
 cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, int width, int height,
                                       std::string& error, const LeftOutTable* leftOut,
-                                      int highlight) {
+                                      int highlight, const SheetFrame& frame) {
   static ShapeSource source;
   static SourceProblemList problems;
   problems.Clear();
@@ -281,7 +301,7 @@ cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, in
   }
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cairo_t* cr = cairo_create(surface);
-  DrawSheet(cr, source, width, height, leftOut, highlight);
+  DrawSheet(cr, source, width, height, leftOut, highlight, frame);
   cairo_destroy(cr);
   return surface;
 }

@@ -26,13 +26,28 @@ struct SheetSummary {
   int stopped = 0;   // shapes whose drawing stopped at a problem (labelled in red)
 };
 
+// How a view on screen frames the sheet; the default frames it as the files have it.
+struct SheetFrame {
+  // The sheet at `zoom` times the size that fits the area, its centre (shiftX, shiftY)
+  // device units from the area's centre.
+  double zoom = 1;
+  double shiftX = 0;
+  double shiftY = 0;
+  // Labels and the legend scale with the sheet but are never drawn smaller than this
+  // (device units), so that they stay readable on a small sheet; a label that no longer fits
+  // its column then shows the shape number alone. 0: they scale with the sheet alone and
+  // labels are cut at their column.
+  double minLabelSize = 0;
+};
+
 // Draws the sheet onto the context, scaled to fill a width x height area from the
 // context's origin (centred, aspect kept), on a white ground. With a record of what a
 // conversion left out, each entity of it is drawn where it lies, dashed in orange, and a
 // legend under the sheet says what the colour means.
 // `highlight`, when not -1, is the index of one entry to draw marked out from the rest.
 SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
-                       const LeftOutTable* leftOut = nullptr, int highlight = -1);
+                       const LeftOutTable* leftOut = nullptr, int highlight = -1,
+                       const SheetFrame& frame = {});
 
 // Writes the sheet as a kPreviewFileSize square PNG or SVG, by the path's extension. The
 // file appears whole or not at all (written under a temporary name, then renamed). False,
@@ -48,6 +63,6 @@ bool WriteSheetPreview(const ShapeSource& source, const std::filesystem::path& p
 // static source table: call it from one thread.
 cairo_surface_t* RenderShapeFileSheet(const std::filesystem::path& shapeFile, int width, int height,
                                       std::string& error, const LeftOutTable* leftOut = nullptr,
-                                      int highlight = -1);
+                                      int highlight = -1, const SheetFrame& frame = {});
 
 }  // namespace korvex

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -190,6 +191,77 @@ TEST_F(SheetPreviewTest, ShapesOffTheSheetAndStoppedShapesAreCounted) {
   EXPECT_EQ(summary.drawn, 2);
   EXPECT_EQ(summary.offSheet, 1);
   EXPECT_EQ(summary.stopped, 1);
+}
+
+// A view zoomed in shows the part of a sheet drawn that much larger: the sheet at zoom 2 in
+// a 400 x 400 view, moved by (160, 170), is the 800 x 800 sheet seen through a window at
+// (200 - 160, 200 - 170), where the example's first rows of shapes are. Lines keep their
+// width in pixels either way.
+TEST_F(SheetPreviewTest, AZoomedViewShowsPartOfALargerSheet) {
+  ReadExampleShapes();
+  test::WriteFileBytes(Scratch("shapes.shp"), shp_);
+  std::string error;
+  SheetFrame frame;
+  frame.zoom = 2;
+  frame.shiftX = 160;
+  frame.shiftY = 170;
+  cairo_surface_t* zoomed =
+      RenderShapeFileSheet(Scratch("shapes.shp"), 400, 400, error, nullptr, -1, frame);
+  cairo_surface_t* large = RenderShapeFileSheet(Scratch("shapes.shp"), 800, 800, error);
+  ASSERT_NE(zoomed, nullptr) << error;
+  ASSERT_NE(large, nullptr) << error;
+  cairo_surface_flush(zoomed);
+  cairo_surface_flush(large);
+  int differing = 0;
+  int inked = 0;
+  for (int y = 0; y < 400; ++y) {
+    const auto* zoomedRow = reinterpret_cast<const std::uint32_t*>(
+        cairo_image_surface_get_data(zoomed) + y * cairo_image_surface_get_stride(zoomed));
+    const auto* largeRow = reinterpret_cast<const std::uint32_t*>(
+        cairo_image_surface_get_data(large) + (y + 30) * cairo_image_surface_get_stride(large));
+    for (int x = 0; x < 400; ++x) {
+      if (zoomedRow[x] != largeRow[x + 40]) ++differing;
+      if ((zoomedRow[x] & 0xFF) < 200) ++inked;
+    }
+  }
+  cairo_surface_destroy(zoomed);
+  cairo_surface_destroy(large);
+  EXPECT_GT(inked, 1000) << "the part shown holds shapes";
+  EXPECT_LT(differing, 40) << "at most a few antialiased pixels";
+}
+
+// On a small sheet the labels keep a readable size; one too long for its column then shows
+// its number alone.
+TEST_F(SheetPreviewTest, LabelsKeepTheirLeastSize) {
+  SourceProblemList problems;
+  Source().Clear();
+  ReadShapeSource("*1,2,A\n010,0\n*2,2,A_LONG_SHAPE_NAME\n010,0\n", Source(), problems);
+  ASSERT_EQ(problems.Total(), 0);
+  constexpr int kSize = 416;  // a cell 20 pixels wide, its own label 2.8 pixels high
+  const auto labelInk = [](double minLabelSize, int column) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
+    cairo_t* cr = cairo_create(surface);
+    SheetFrame frame;
+    frame.minLabelSize = minLabelSize;
+    DrawSheet(cr, Source(), kSize, kSize, nullptr, -1, frame);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    // The band above the box, up to twelve pixels above it (margin 40 units = 8 pixels).
+    int ink = 0;
+    const double scale = kSize / 2080.0;
+    const int left = static_cast<int>((40 + 125 * column) * scale);
+    const int right = static_cast<int>((40 + 125 * column + 123) * scale);
+    for (int y = 0; y < static_cast<int>(40 * scale) + 4; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface));
+      for (int x = left; x < right; ++x) ink += 255 - static_cast<int>(row[x] & 0xFF);
+    }
+    cairo_surface_destroy(surface);
+    return ink;
+  };
+  EXPECT_GT(labelInk(9, 0), 2 * labelInk(0, 0)) << "drawn larger than the sheet's own size";
+  // "2" alone, not "2 A_LONG_SHAPE_NAME" cut at the column: about as much ink as "1 A".
+  EXPECT_LT(labelInk(9, 1), labelInk(9, 0));
 }
 
 }  // namespace

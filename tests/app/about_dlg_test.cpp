@@ -1,4 +1,4 @@
-// The About box: caption, size and its four controls in dialog units.
+// The About box: caption, size and its controls in dialog units, the version among them.
 #include "app/about_dlg.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +21,11 @@ TEST_F(AboutDlgTest, CaptionControlsAndPlaces) {
   EXPECT_EQ(dialog->GetClientSize(), dialog->ConvertDialogToPixels(wxSize(235, 83)));
 
   const wxWindowList& children = dialog->GetChildren();
-  ASSERT_EQ(children.size(), 4u);
+  ASSERT_EQ(children.size(), 5u);
   auto child = children.begin();
   wxWindow* icon = *child++;
   wxWindow* name = *child++;
+  wxWindow* version = *child++;
   wxWindow* copyright = *child++;
   wxWindow* ok = *child++;
 
@@ -33,6 +34,9 @@ TEST_F(AboutDlgTest, CaptionControlsAndPlaces) {
   ASSERT_NE(dynamic_cast<wxStaticText*>(name), nullptr);
   EXPECT_EQ(static_cast<wxStaticText*>(name)->GetLabelText(), "Korvex");
   EXPECT_EQ(name->GetRect(), DialogUnitsToPixels(dialog, 40, 10, 119, 8));
+  ASSERT_NE(dynamic_cast<wxStaticText*>(version), nullptr);
+  EXPECT_EQ(version->GetLabel(), "Version " KORVEX_VERSION);
+  EXPECT_EQ(version->GetRect(), DialogUnitsToPixels(dialog, 40, 20, 119, 8));
   ASSERT_NE(dynamic_cast<wxStaticText*>(copyright), nullptr);
   EXPECT_EQ(copyright->GetLabel(), kCopyrightLine);
   EXPECT_EQ(copyright->GetRect(), DialogUnitsToPixels(dialog, 40, 30, 163, 8));

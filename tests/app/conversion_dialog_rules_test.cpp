@@ -1,8 +1,14 @@
-// The conversion dialog without its window: the paths it holds, the file dialogs it asks
-// for, the last-file setting it keeps, and the messages it answers with.
+// The conversion dialog without its window: the paths it holds, typed or chosen, the file
+// dialogs it asks for, the last-file setting it keeps, the messages it answers with (one
+// box per outcome, the conversion's reasons in it), where the focus goes, and what it tells
+// the main window's sheet.
 #include "app/conversion_dialog_rules.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <optional>
+#include <system_error>
 
 #include "app/dialog_paths.h"
 #include "conversion/conversion_run.h"
@@ -23,6 +29,11 @@ constexpr const char* kGenerated =
     "Shape File Generated!\nCompile the generated shp file in AutoCAD\n"
     "to create the shx file for your shapes.\nThen load the shx file to use your shapes!";
 constexpr const char* kNotGenerated = "Shape File Not Generated";
+
+// The success message names the file written.
+std::string Generated(const std::string& output) {
+  return std::string(kGenerated) + "\n\nWritten to " + output;
+}
 
 class ConversionDialogRulesTest : public korvex::test::KorvexTest {
  protected:
@@ -64,7 +75,7 @@ class ConversionDialogRulesTest : public korvex::test::KorvexTest {
   LastFileSetting lastFile_;
   ScriptedFileChooser chooser_;
   RecordingConverter converter_;
-  ConversionDialogRules rules_{lastFile_, chooser_, converter_};
+  ConversionDialogRules rules_{lastFile_, chooser_, converter_, "/home/ann"};
 };
 
 TEST_F(ConversionDialogRulesTest, FirstRunOpensBlankAndRefusesTheOutputBrowse) {
@@ -202,7 +213,8 @@ TEST_F(ConversionDialogRulesTest, GenerateConvertsAndStaysReady) {
   ASSERT_EQ(converter_.calls.size(), 2u);
   EXPECT_EQ(converter_.calls[0].input, "C:\\work\\shapes.dxf");
   EXPECT_EQ(converter_.calls[0].output, "C:\\work\\shapes.shp");
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kGenerated, kGenerated}));
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{Generated("C:\\work\\shapes.shp"),
+                                                      Generated("C:\\work\\shapes.shp")}));
   EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
   EXPECT_EQ(rules_.InputPath(), "C:\\work\\shapes.dxf");
   EXPECT_EQ(rules_.OutputPath(), "C:\\work\\shapes.shp");
@@ -239,7 +251,7 @@ TEST_F(ConversionDialogRulesTest, ACompiledOutputIsWrittenCompiled) {
   ConversionRunConverter realConverter;
   const std::string output = platform::PathText(Scratch("shapes.shx"));
   EXPECT_EQ(GenerateShippedExample(realConverter, output), output);
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{kGenerated});
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{Generated(output)});
   EXPECT_EQ(korvex::test::ReadFileBytes(Scratch("shapes.shx")).substr(0, 21),
             "AutoCAD-86 shapes 1.0");
   EXPECT_EQ(realConverter.LastWritten(), output);
@@ -254,7 +266,7 @@ TEST_F(ConversionDialogRulesTest, ShippedExampleConvertsEndToEnd) {
   const std::string output = platform::PathText(Scratch("shapes"));
   EXPECT_EQ(GenerateShippedExample(realConverter, output), output + ".shp");
 
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{kGenerated});
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{Generated(output + ".shp")});
   const std::string written = korvex::test::ReadFileBytes(Scratch("shapes.shp"));
   ASSERT_FALSE(written.empty());
   EXPECT_EQ(written.back(), '\x1A');
@@ -263,19 +275,23 @@ TEST_F(ConversionDialogRulesTest, ShippedExampleConvertsEndToEnd) {
   EXPECT_EQ(written, korvex::test::ReadFileBytes(Scratch("direct.shp")));
 }
 
-TEST_F(ConversionDialogRulesTest, RemovedInputIsReportedByTheRunThenNotGenerated) {
+// The run's own messages give the reason; the summary comes first, in the one box the
+// failure shows.
+TEST_F(ConversionDialogRulesTest, RemovedInputIsReportedInOneBoxWithItsReason) {
   ConversionRunConverter realConverter;
   ConversionDialogRules rules(lastFile_, chooser_, realConverter);
-  OpenWith(platform::PathText(Scratch("removed.dxf")));
+  const std::string removed = platform::PathText(Scratch("removed.dxf"));
+  OpenWith(removed);
   rules.Open();
   chooser_.answers = {platform::PathText(Scratch("out.shp"))};
   rules.BrowseOutput();
   rules.Generate();
 
-  // The run's own messages come first, then the dialog's summary.
-  ASSERT_GE(frontend_.messages.size(), 2u);
-  EXPECT_NE(frontend_.MessageText(0), kNotGenerated);
-  EXPECT_EQ(frontend_.MessageText(frontend_.messages.size() - 1), kNotGenerated);
+  EXPECT_EQ(MessageTexts(),
+            std::vector<std::string>{std::string(kNotGenerated) + "\n\nError opening DXF file " +
+                                     removed + "\n" + std::generic_category().message(ENOENT) +
+                                     "\n\nError processing dxf file " + removed});
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageOk);
   EXPECT_FALSE(std::filesystem::exists(Scratch("out.shp")));
 }
 
@@ -302,6 +318,218 @@ TEST_F(ConversionDialogRulesTest, AStoppedConversionEndsTheProgram) {
     EXPECT_EQ(ended.status, platform::kExitStopped);
   }
   EXPECT_TRUE(frontend_.messages.empty());
+}
+
+// A typed input is taken when the focus leaves its box: a name alone lies in the folder of
+// the last file, and a new input is remembered and clears the output, as a chosen one does.
+TEST_F(ConversionDialogRulesTest, TypedInputIsTakenWhenTheFocusLeavesItsBox) {
+  OpenWith("/home/ann/drawings/shapes.dxf");
+  chooser_.answers = {std::string("/home/ann/drawings/shapes.shp")};
+  rules_.BrowseOutput();
+
+  rules_.TypeInput("other.dxf");
+  EXPECT_EQ(rules_.InputText(), "other.dxf");
+  EXPECT_EQ(rules_.InputPath(), "/home/ann/drawings/shapes.dxf") << "not taken while typing";
+  EXPECT_TRUE(rules_.CommitInput());
+  EXPECT_EQ(rules_.InputPath(), "/home/ann/drawings/other.dxf");
+  EXPECT_EQ(rules_.InputText(), "/home/ann/drawings/other.dxf");
+  EXPECT_EQ(store_.entries[kLastFileEntry], "/home/ann/drawings/other.dxf");
+  EXPECT_EQ(rules_.OutputPath(), "");
+  EXPECT_FALSE(rules_.CommitInput()) << "nothing typed since";
+
+  // The same path typed again keeps the output.
+  chooser_.answers.push_back(std::string("/home/ann/drawings/other.shp"));
+  rules_.BrowseOutput();
+  const int writes = store_.writes;
+  rules_.TypeInput("/home/ann/drawings/other.dxf");
+  EXPECT_FALSE(rules_.CommitInput());
+  EXPECT_EQ(rules_.OutputPath(), "/home/ann/drawings/other.shp");
+  EXPECT_EQ(store_.writes, writes);
+}
+
+TEST_F(ConversionDialogRulesTest, AnEmptiedInputBoxIsNoChoice) {
+  OpenWith("/home/ann/shapes.dxf");
+  chooser_.answers = {std::string("/home/ann/shapes.shp")};
+  rules_.BrowseOutput();
+  rules_.TypeInput("  ");
+  rules_.Generate();
+  EXPECT_TRUE(converter_.calls.empty());
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoInput});
+  EXPECT_EQ(rules_.Focus(), DialogControl::kInputBox);
+  EXPECT_EQ(store_.entries[kLastFileEntry], "/home/ann/shapes.dxf") << "not forgotten";
+}
+
+// What is typed is what is converted: the output ends in .shp or .shx as a chosen one does
+// and lies beside the input when it names no folder.
+TEST_F(ConversionDialogRulesTest, TypedPathsAreWhatIsConverted) {
+  const struct {
+    const char* input;
+    const char* output;
+    const char* converted;
+  } cases[] = {
+      {"/home/ann/shapes.dxf", "/home/ann/out/result.shp", "/home/ann/out/result.shp"},
+      {"/home/ann/shapes.dxf", "result", "/home/ann/result.shp"},
+      {"/home/ann/shapes.dxf", "result.txt", "/home/ann/result.txt.shp"},
+      {"/home/ann/shapes.dxf", "~/compiled.SHX", "/home/ann/compiled.SHX"},
+      {" \"/home/ann/my shapes.dxf\" ", "file:///home/ann/my%20shapes.shp",
+       "/home/ann/my shapes.shp"},
+  };
+  OpenWith("");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.output);
+    converter_.calls.clear();
+    rules_.TypeInput(c.input);
+    rules_.TypeOutput(c.output);
+    rules_.Generate();
+    ASSERT_EQ(converter_.calls.size(), 1u);
+    EXPECT_EQ(converter_.calls[0].input, TypedPath(c.input, "", ""));
+    EXPECT_EQ(converter_.calls[0].output, c.converted);
+    EXPECT_EQ(rules_.OutputText(), c.converted) << "the box shows what was written";
+  }
+}
+
+// The save dialog asks before an existing file is replaced; a typed name is asked about
+// once, when Generate would first write over it.
+TEST_F(ConversionDialogRulesTest, TypedOutputReplacesAFileOnlyWhenTheUserAgrees) {
+  const std::string existing = platform::PathText(Scratch("old.shp"));
+  korvex::test::WriteFileBytes(Scratch("old.shp"), "old");
+  OpenWith("/home/ann/shapes.dxf");
+  rules_.TypeOutput(existing);
+  frontend_.answers = {platform::kAnswerNo, platform::kAnswerYes};
+
+  rules_.Generate();
+  EXPECT_TRUE(converter_.calls.empty()) << "declined";
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{ReplaceQuestion(existing)});
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageYesNoWarning);
+  EXPECT_EQ(rules_.Focus(), DialogControl::kOutputBox);
+
+  rules_.Generate();
+  EXPECT_EQ(converter_.calls.size(), 1u) << "agreed";
+  rules_.Generate();
+  EXPECT_EQ(converter_.calls.size(), 2u);
+  EXPECT_EQ(frontend_.messages.size(), 4u) << "asked twice, then two conversions: " << existing;
+
+  // A name chosen in the save dialog was asked about there.
+  frontend_.messages.clear();
+  chooser_.answers = {existing};
+  rules_.BrowseOutput();
+  rules_.Generate();
+  EXPECT_EQ(converter_.calls.size(), 3u);
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{Generated(existing)});
+}
+
+// A typed path gets the same checks as a chosen one: the conversion run says what is
+// wrong with the input or the output, under the dialog's summary.
+TEST_F(ConversionDialogRulesTest, TypedPathsGetTheChecksOfChosenOnes) {
+  ConversionRunConverter realConverter;
+  ConversionDialogRules rules(lastFile_, chooser_, realConverter);
+  OpenWith("");
+  rules.Open();
+
+  const std::string missing = platform::PathText(Scratch("missing.dxf"));
+  rules.TypeInput(missing);
+  rules.TypeOutput(platform::PathText(Scratch("out.shp")));
+  rules.Generate();
+  ASSERT_EQ(frontend_.messages.size(), 1u);
+  EXPECT_EQ(frontend_.MessageText(0).rfind(
+                std::string(kNotGenerated) + "\n\nError opening DXF file " + missing + "\n", 0),
+            0u)
+      << frontend_.MessageText(0);
+
+  frontend_.messages.clear();
+  const std::string unwritable = platform::PathText(Scratch("no-such-folder") / "out.shp");
+  rules.TypeInput(ShippedExample());
+  rules.TypeOutput(unwritable);
+  rules.Generate();
+  ASSERT_EQ(frontend_.messages.size(), 1u);
+  const std::string heading =
+      std::string(kNotGenerated) + "\n\nError creating SHP file " + unwritable + "\n";
+  EXPECT_EQ(frontend_.MessageText(0).rfind(heading, 0), 0u) << frontend_.MessageText(0);
+  EXPECT_GT(frontend_.MessageText(0).size(), heading.size()) << "with the system's reason";
+  EXPECT_EQ(ScratchNames(), std::set<std::string>{}) << "nothing written";
+}
+
+// The focus goes where the user acts next: on to the next box, or to Generate, once a
+// Browse has filled its box; back to the box a refusal was about; else it stays.
+TEST_F(ConversionDialogRulesTest, FocusGoesWhereTheUserActsNext) {
+  OpenWith("");
+  EXPECT_EQ(rules_.Focus(), DialogControl::kInputBox) << "at opening";
+  rules_.BrowseOutput();
+  EXPECT_EQ(rules_.Focus(), DialogControl::kInputBox) << "no input yet";
+  rules_.Generate();
+  EXPECT_EQ(rules_.Focus(), DialogControl::kInputBox) << "neither path yet";
+
+  const struct {
+    void (ConversionDialogRules::*action)();
+    std::optional<std::string> answer;
+    DialogControl focus;
+  } steps[] = {
+      {&ConversionDialogRules::BrowseInput, std::nullopt, DialogControl::kBrowseInput},
+      {&ConversionDialogRules::BrowseInput, "/home/ann/shapes.dxf", DialogControl::kOutputBox},
+      {&ConversionDialogRules::Generate, std::nullopt, DialogControl::kOutputBox},
+      {&ConversionDialogRules::BrowseOutput, std::nullopt, DialogControl::kBrowseOutput},
+      {&ConversionDialogRules::BrowseOutput, "/home/ann/shapes.shp", DialogControl::kGenerate},
+      {&ConversionDialogRules::Generate, std::nullopt, DialogControl::kGenerate},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.answer.value_or("cancel"));
+    if (step.action != &ConversionDialogRules::Generate) chooser_.answers.push_back(step.answer);
+    (rules_.*step.action)();
+    EXPECT_EQ(rules_.Focus(), step.focus);
+  }
+  EXPECT_EQ(converter_.calls.size(), 1u);
+}
+
+// The main window's sheet follows every outcome while the dialog stays open.
+TEST_F(ConversionDialogRulesTest, TheSheetFollowsEveryOutcome) {
+  korvex::test::RecordingPreview preview;
+  rules_.SetPreview(&preview);
+  OpenWith("");
+  ChooseInputAndProposedOutput("/home/ann/shapes.dxf");
+  rules_.Generate();
+  converter_.result = Outcome::kRefused;
+  rules_.Generate();
+  rules_.TypeOutput("");
+  rules_.Generate();  // refused before converting: the sheet stays as it is
+  EXPECT_EQ(preview.calls, (std::vector<std::string>{"written /home/ann/shapes.shp", "failed"}));
+}
+
+// The library shows a message where it finds a fault, and its caller adds its own: the
+// user sees one box, the dialog's outcome first and the reasons under it.
+TEST_F(ConversionDialogRulesTest, TheConversionsMessagesAreGatheredUnderTheOutcome) {
+  OpenWith("");
+  ChooseInputAndProposedOutput("/home/ann/shapes.dxf");
+  converter_.result = Outcome::kRefused;
+  converter_.messages = {
+      {"Invalid input DXF file\nThis is not a DXF file.", platform::kMessageInformation},
+      {"Error processing dxf file /home/ann/shapes.dxf", platform::kMessageOk}};
+  rules_.Generate();
+  EXPECT_EQ(MessageTexts(),
+            std::vector<std::string>{"Shape File Not Generated\n\n"
+                                     "Invalid input DXF file\nThis is not a DXF file.\n\n"
+                                     "Error processing dxf file /home/ann/shapes.dxf"});
+  EXPECT_EQ(frontend_.MessageFlags(0), platform::kMessageInformation) << "the reason's icon";
+
+  // A written file with a remark: the remark follows the success.
+  frontend_.messages.clear();
+  converter_.result = Outcome::kDone;
+  converter_.messages = {{"A remark", platform::kMessageOk}};
+  rules_.Generate();
+  EXPECT_EQ(MessageTexts(),
+            std::vector<std::string>{Generated("/home/ann/shapes.shp") + "\n\nA remark"});
+}
+
+// A stop ends the program: its message is shown first, alone.
+TEST_F(ConversionDialogRulesTest, AStopShowsItsMessageBeforeTheProgramEnds) {
+  OpenWith("");
+  ChooseInputAndProposedOutput("/home/ann/shapes.dxf");
+  converter_.result = Outcome::kStopped;
+  converter_.messages = {
+      {"Maximum number of shape entities exceeded!\nExiting application!", platform::kMessageOk}};
+  EXPECT_THROW(rules_.Generate(), platform::ProcessEnded);
+  EXPECT_EQ(
+      MessageTexts(),
+      std::vector<std::string>{"Maximum number of shape entities exceeded!\nExiting application!"});
 }
 
 }  // namespace

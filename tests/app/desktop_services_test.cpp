@@ -5,7 +5,16 @@
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
+#include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "app/config_settings_store.h"
 #include "app/desktop_file_chooser.h"
@@ -29,6 +38,61 @@ TEST(DesktopMessageStyleTest, IconAndButtonsOfEachFlag) {
   EXPECT_EQ(DesktopMessageStyle(korvex::platform::kMessageYesNoWarning),
             wxYES_NO | wxICON_EXCLAMATION);
   EXPECT_EQ(DesktopMessageStyle(0x99), wxOK | wxICON_NONE);
+}
+
+// Without a session bus GTK's settings store can save nothing and says so at every file
+// dialog: the settings then stay in memory. A bus known to the session, or a store the user
+// chose, is left alone.
+TEST(DesktopEnvironmentTest, SettingsStayInMemoryWithoutASessionBus) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no GTK on Windows";
+#else
+  const char* const names[] = {"GSETTINGS_BACKEND", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"};
+  std::optional<std::string> saved[3];
+  for (int i = 0; i < 3; ++i) {
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+  }
+  const std::filesystem::path runtime =
+      std::filesystem::temp_directory_path() / ("korvex-runtime-" + std::to_string(getpid()));
+  std::filesystem::create_directories(runtime);
+  const struct {
+    const char* backend;
+    const char* address;
+    bool runtimeBus;
+    const char* expected;
+  } cases[] = {
+      {nullptr, nullptr, false, "memory"},
+      {nullptr, "", false, "memory"},
+      {nullptr, "unix:path=/run/user/1000/bus", false, nullptr},
+      {nullptr, nullptr, true, nullptr},
+      {"dconf", nullptr, false, "dconf"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.address == nullptr ? "no address" : c.address);
+    for (const char* name : names) unsetenv(name);
+    if (c.backend != nullptr) setenv("GSETTINGS_BACKEND", c.backend, 1);
+    if (c.address != nullptr) setenv("DBUS_SESSION_BUS_ADDRESS", c.address, 1);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    std::filesystem::remove(runtime / "bus");
+    if (c.runtimeBus) std::ofstream(runtime / "bus").put('\0');
+    platform::PrepareDesktopEnvironment();
+    const char* backend = std::getenv("GSETTINGS_BACKEND");
+    if (c.expected == nullptr) {
+      EXPECT_EQ(backend, nullptr);
+    } else {
+      ASSERT_NE(backend, nullptr);
+      EXPECT_STREQ(backend, c.expected);
+    }
+  }
+  std::filesystem::remove_all(runtime);
+  for (int i = 0; i < 3; ++i) {
+    if (saved[i]) {
+      setenv(names[i], saved[i]->c_str(), 1);
+    } else {
+      unsetenv(names[i]);
+    }
+  }
+#endif
 }
 
 TEST(FileDialogStyleTest, OpenWantsAnExistingFileSaveAsksBeforeReplacing) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/modalhook.h>
 #include <wx/string.h>
+#include <wx/utils.h>
 
 #include <typeindex>
 #include <vector>
@@ -15,6 +17,17 @@ namespace korvex::test {
 
 // Set by the test program's main once wxWidgets has started on a display.
 extern bool desktopAvailable;
+
+// Lets the toolkit handle what is pending (showing windows, painting them) until done()
+// holds, for at most about two seconds; whether it came to hold.
+template <class Done>
+bool HandleEventsUntil(Done done) {
+  for (int tries = 0; tries < 200 && !done(); ++tries) {
+    wxTheApp->Yield(true);
+    wxMilliSleep(10);
+  }
+  return done();
+}
 
 class DesktopTest : public KorvexTest {
  protected:

@@ -89,6 +89,45 @@ TEST(DialogPathsTest, ExtensionOfTheFileNameOnly) {
   EXPECT_EQ(DefaultOutputName("shapes"), "shapes.shp");
 }
 
+// What a user types or pastes into a path box, as the dialog takes it: the folder a name
+// alone lies in is the one the box follows, here /home/ann/drawings/.
+TEST(DialogPathsTest, TypedPathIsTakenAsTheUserMeantIt) {
+  const PathCase cases[] = {
+      {"/home/ann/shapes.dxf", "/home/ann/shapes.dxf"},
+      {"C:\\work\\shapes.dxf", "C:\\work\\shapes.dxf"},
+      {"C:/work/shapes.dxf", "C:/work/shapes.dxf"},
+      {"\\\\server\\share\\a.dxf", "\\\\server\\share\\a.dxf"},
+      // A name alone, or a folder below, lies in the folder the box follows.
+      {"other.dxf", "/home/ann/drawings/other.dxf"},
+      {"old/other.dxf", "/home/ann/drawings/old/other.dxf"},
+      // Pasted with blanks, a line end or quotes around it.
+      {"  /home/ann/shapes.dxf \n", "/home/ann/shapes.dxf"},
+      {"\"/home/ann/my shapes.dxf\"", "/home/ann/my shapes.dxf"},
+      {"'/home/ann/my shapes.dxf'", "/home/ann/my shapes.dxf"},
+      // Copied from a file manager.
+      {"file:///home/ann/my%20shapes%2Bold.dxf", "/home/ann/my shapes+old.dxf"},
+      {"file://localhost/home/ann/shapes.dxf", "/home/ann/shapes.dxf"},
+      {"file:///C:/work/shapes.dxf", "C:/work/shapes.dxf"},
+      {"file:///home/ann/100%.dxf", "/home/ann/100%.dxf"},
+      // The home folder.
+      {"~/shapes.dxf", "/home/ann/shapes.dxf"},
+      {"~", "/home/ann"},
+      {"~ann/shapes.dxf", "/home/ann/drawings/~ann/shapes.dxf"},
+      // Blanks inside a name are the name's.
+      {"my shapes.dxf", "/home/ann/drawings/my shapes.dxf"},
+      {"   ", ""},
+      {"", ""},
+  };
+  for (const PathCase& c : cases) {
+    SCOPED_TRACE(c.given);
+    EXPECT_EQ(TypedPath(c.given, "/home/ann/drawings/", "/home/ann"), c.expected);
+  }
+  // Without a folder to follow, or a home folder, a name stays as it was typed.
+  EXPECT_EQ(TypedPath("other.dxf", "", "/home/ann"), "other.dxf");
+  EXPECT_EQ(TypedPath("~/other.dxf", "/x/", ""), "/x/~/other.dxf");
+  EXPECT_EQ(TypedPath("~/other.dxf", "/x/", "/home/ann/"), "/home/ann/other.dxf");
+}
+
 TEST(DialogPathsTest, Utf8TextNamesThePath) {
   const std::string text = "/tmp/f\xC3\xA4rg/\xE5\xBD\xA2.dxf";  // färg/形.dxf
   EXPECT_EQ(platform::PathText(platform::PathFromUtf8(text)), text);
