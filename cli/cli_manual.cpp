@@ -83,8 +83,8 @@ void AddCommands(std::string& page, std::string_view block) {
       const std::string_view option = WithoutLeadingBlanks(line);
       if (!inOptions) page += ".RS\n";
       inOptions = true;
-      page += ".PP\n\\fB" + Escaped(option.substr(0, colon)) + "\\fR: " +
-              Escaped(WithoutLeadingBlanks(option.substr(colon + 1))) + '\n';
+      page += ".PP\n\\fB" + Escaped(option.substr(0, colon)) +
+              "\\fR: " + Escaped(WithoutLeadingBlanks(option.substr(colon + 1))) + '\n';
     } else {
       page += Escaped(WithoutLeadingBlanks(line)) + '\n';
     }
