@@ -3,7 +3,12 @@
 
 #include <wx/config.h>
 #include <wx/stdpaths.h>
+#include <wx/time.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
+
+#include <filesystem>
+#include <system_error>
 
 #include "app/about_dlg.h"
 #include "app/child_view.h"
@@ -17,6 +22,7 @@
 #include "app/shape_file_opening.h"
 #include "app/template_creation.h"
 #include "app/template_files.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -85,7 +91,35 @@ bool CKorvexApp::OnInit() {
   SetTopWindow(frame);
   frame->Show();
   frame->Update();
+
+  // A drawing given on the command line (a file manager's Open With) becomes the input, as
+  // if chosen with Browse, and the conversion dialog opens once the window is up.
+  if (argc > 1) {
+    const std::filesystem::path given = korvex::platform::PathFromUtf8(argv[1].utf8_string());
+    std::error_code error;
+    const std::filesystem::path drawing = std::filesystem::absolute(given, error);
+    lastFile_.Assign(korvex::platform::PathText(error ? given : drawing));
+    Bind(wxEVT_IDLE, &CKorvexApp::OnFirstIdleWithDrawing, this);
+  }
   return true;
+}
+
+void CKorvexApp::OnFirstIdleWithDrawing(wxIdleEvent& event) {
+  event.Skip();
+  // A window manager gives the main window the focus once it is up, and keeps a dialog
+  // shown before that under it; without one (or a slow one) the dialog comes after a while.
+  static const wxLongLong waitingSince = wxGetLocalTimeMillis();
+  auto* frame = dynamic_cast<wxTopLevelWindow*>(GetTopWindow());
+  if (frame != nullptr && !frame->IsActive() && wxGetLocalTimeMillis() - waitingSince < 2000) {
+    wxMilliSleep(10);  // a look every 10 ms, not a busy loop
+    event.RequestMore();
+    return;
+  }
+  Unbind(wxEVT_IDLE, &CKorvexApp::OnFirstIdleWithDrawing, this);
+  CallAfter([this] {
+    wxCommandEvent command;
+    OnGenerateShapeFile(command);
+  });
 }
 
 void CKorvexApp::OnAppExit(wxCommandEvent&) {

@@ -30,6 +30,7 @@ class CKorvexApp : public wxApp {
   void SetPageOpener(korvex::shell::PageOpener& opener) { pageOpener_ = &opener; }
 
  private:
+  void OnFirstIdleWithDrawing(wxIdleEvent& event);
   void OnAppExit(wxCommandEvent& event);
   void OnAppAbout(wxCommandEvent& event);
   void OnGenerateShapeFile(wxCommandEvent& event);

@@ -5,6 +5,10 @@
 
 namespace korvex::cli {
 
+const char kSummaryText[] =
+    "writes AutoCAD shape source files (.shp) from shape sheet drawings,\n"
+    "and compiles them into the .shx files CAD programs load.";
+
 const char kUsageText[] =
     "Usage:\n"
     "  korvex-cli convert DRAWING.dxf [-o OUT.shp|OUT.shx] [--shx] [--preview SHEET.png]\n"

@@ -38,6 +38,10 @@ std::filesystem::path DefaultShapePath(const std::filesystem::path& drawing);
 // The default preview: the shape file's path with its extension replaced by .png.
 std::filesystem::path DefaultPreviewPath(const std::filesystem::path& shapeFile);
 
+// What the program does, in words that follow "korvex-cli VERSION: " on --help's first
+// line (and the name on the manual page), and how it is used (--help, a wrong command line);
+// the manual page is made from these texts.
+extern const char kSummaryText[];
 extern const char kUsageText[];
 
 }  // namespace korvex::cli

@@ -6,6 +6,8 @@
 #include <iostream>
 
 #include "cli/cli_options.h"
+#include "cli/cli_version.h"
+#include "cli/shell_command.h"
 #include "conversion/compiled_conversion.h"
 #include "conversion/conversion_run.h"
 #include "dxf/template_drawing.h"
@@ -290,10 +292,12 @@ int RunTemplate(const CliOptions& options) {
               << korvex::platform::PathText(options.input) << ": " << error.message() << '\n';
     return korvex::cli::kExitNotWritten;
   }
-  std::cout << "Empty Shapes DXF Created in\n"
-            << korvex::platform::PathText(options.input) << '\n'
-            << "Add your shapes to it in your CAD program, save it as ASCII DXF, then run\n"
-            << "korvex-cli convert on it to create your shape (SHP) file.\n";
+  // The command is one to copy: it names the program as this shell finds it.
+  const std::string drawing = korvex::platform::PathText(options.input);
+  std::cout << "Empty Shapes DXF Created in " << drawing << '\n'
+            << "Draw your shapes in its boxes with your CAD program, one shape per box, save it\n"
+            << "as ASCII DXF, then create your shape (SHP) file with:\n"
+            << "  " << korvex::cli::ShellCommand({"convert", drawing}) << '\n';
   return korvex::cli::kExitWritten;
 }
 
@@ -313,13 +317,11 @@ int RunCli(const std::vector<std::string>& arguments) {
 
   switch (options.command) {
     case korvex::cli::Command::kHelp:
-      std::cout << "korvex-cli " << KORVEX_VERSION
-                << ": writes AutoCAD shape source files (.shp) from shape sheet drawings,\n"
-                << "and compiles them into the .shx files CAD programs load.\n\n"
+      std::cout << "korvex-cli " << KORVEX_VERSION << ": " << korvex::cli::kSummaryText << "\n\n"
                 << korvex::cli::kUsageText;
       return 0;
     case korvex::cli::Command::kVersion:
-      std::cout << "korvex-cli " << KORVEX_VERSION << '\n';
+      std::cout << korvex::cli::VersionText();
       return 0;
     case korvex::cli::Command::kConvert:
       return RunConvert(options);

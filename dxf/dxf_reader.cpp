@@ -447,7 +447,8 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
     return Outcome::kRefused;
   }
   if (Entities().total == 0) {
-    platform::ShowMessage("No valid drawing entities found", platform::kMessageInformation);
+    platform::ShowMessage("No valid drawing entities found\nDraw your shapes in the boxes first",
+                          platform::kMessageInformation);
     return Outcome::kRefused;
   }
   return Outcome::kDone;

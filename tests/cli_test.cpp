@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #endif
 
+#include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -67,7 +69,22 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
   EXPECT_EQ(Run({"source", "a.shx", "--shx"}), cli::kExitUsage);
   EXPECT_EQ(Run({"source", "a.shx", "-o"}), cli::kExitUsage);
   EXPECT_EQ(Run({"--version"}), 0);
-  EXPECT_EQ(out_, "korvex-cli 1.0.0.1\n");
+  EXPECT_EQ(out_.rfind("korvex-cli 1.0.0.1\n", 0), 0u) << out_;
+  // Then the libraries it was built with: this test is built with the same compiler.
+#ifdef KORVEX_HAVE_PREVIEW
+  EXPECT_TRUE(std::regex_search(out_, std::regex("\npreviews: cairo [0-9]+\\.[0-9]+\\.[0-9]+")))
+      << out_;
+#else
+  EXPECT_NE(out_.find("\nno previews (built without cairo)\n"), std::string::npos) << out_;
+#endif
+#if defined(__GNUC__) && !defined(__clang__)
+  EXPECT_NE(out_.find("\nbuilt with GCC " __VERSION__ ", libstdc++ "), std::string::npos) << out_;
+#endif
+#ifdef __MINGW64_VERSION_STR
+  EXPECT_NE(out_.find("\nWindows runtime: mingw-w64 " __MINGW64_VERSION_STR "\n"),
+            std::string::npos)
+      << out_;
+#endif
   EXPECT_EQ(Run({}), cli::kExitUsage);
   EXPECT_NE(err_.find("Usage:"), std::string::npos);
   EXPECT_EQ(Run({"convert"}), cli::kExitUsage);
@@ -145,6 +162,54 @@ TEST_F(CliTest, TemplateCopiesTheSupportDrawingAndKeepsExistingFiles) {
   EXPECT_EQ(Run({"template", target, "--force"}), cli::kExitWritten);
   EXPECT_EQ(ReadFileBytes(target), templateBytes);
 }
+
+#ifndef _WIN32
+// The template's message ends with the command that converts the new drawing: typed into
+// a shell with the same search path, it must work. The program is named by its full path
+// unless the search path finds this very program first.
+TEST_F(CliTest, TemplateAdviceIsACommandTheShellRuns) {
+  const std::string bin = platform::PathText(test::BinFolder());
+  const std::string other = platform::PathText(Scratch("other-bin"));
+  std::filesystem::create_directories(Scratch("other-bin"));
+  WriteFileBytes(Scratch("other-bin") / "korvex-cli", "#!/bin/sh\nexit 9\n");
+  std::filesystem::permissions(Scratch("other-bin") / "korvex-cli",
+                               std::filesystem::perms::owner_all);
+  const std::string full = platform::PathText(test::BinFolder() / test::kCliFileName);
+  // The test's own search path comes back however the test ends.
+  struct SearchPathKept {
+    const char* saved = std::getenv("PATH");
+    std::string value = saved != nullptr ? saved : "";
+    ~SearchPathKept() { saved != nullptr ? setenv("PATH", value.c_str(), 1) : unsetenv("PATH"); }
+  } kept;
+  const struct {
+    std::string searchPath;
+    std::string program;  // how the advice names the program
+  } cases[] = {
+      {"/usr/bin:/bin", full},
+      {bin + ":/usr/bin:/bin", "korvex-cli"},
+      {other + ":" + bin + ":/usr/bin:/bin", full},  // the shell would start the other one
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.searchPath);
+    setenv("PATH", c.searchPath.c_str(), 1);
+    const std::filesystem::path target = Scratch("my 'first' shapes.dxf");
+    std::filesystem::remove(target);
+    EXPECT_EQ(Run({"template", target}), cli::kExitWritten);
+    const std::string drawing = platform::PathText(target);
+    EXPECT_EQ(out_.rfind("Empty Shapes DXF Created in " + drawing + "\n", 0), 0u) << out_;
+    const std::size_t command = out_.find("\n  ");
+    ASSERT_NE(command, std::string::npos) << out_;
+    const std::string line = out_.substr(command + 3, out_.find('\n', command + 3) - command - 3);
+    EXPECT_EQ(line.rfind(c.program + " convert ", 0), 0u) << line;
+
+    WriteFileBytes(target, ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf"));
+    const test::ProgramRun shell = test::RunProgram("/bin/sh", {"-c", line}, Scratch("shell"));
+    EXPECT_EQ(shell.status, 0) << line << "\n" << shell.err;
+    EXPECT_TRUE(std::filesystem::exists(Scratch("my 'first' shapes.shp"))) << line;
+    std::filesystem::remove(Scratch("my 'first' shapes.shp"));
+  }
+}
+#endif
 
 TEST_F(CliTest, PreviewDrawsASheetBesideTheShapeFileOrWhereAsked) {
 #ifndef KORVEX_HAVE_PREVIEW

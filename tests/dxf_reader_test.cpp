@@ -43,7 +43,7 @@ TEST_F(DxfReaderTest, RefusesDrawingsWithoutTheMarkerPair) {
 
   ResetConversionTables();
   EXPECT_FALSE(Read(DxfBuilder().Markers()));
-  EXPECT_EQ(LastMessage(), "No valid drawing entities found");
+  EXPECT_EQ(LastMessage(), "No valid drawing entities found\nDraw your shapes in the boxes first");
 
   ResetConversionTables();
   EXPECT_FALSE(Read("  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n"));

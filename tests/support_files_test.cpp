@@ -28,7 +28,8 @@ class SupportFilesTest : public KorvexTest {};
 TEST_F(SupportFilesTest, TemplateUnchangedHoldsNoShape) {
   EXPECT_EQ(Convert(TemplateBytes()), "");
   ASSERT_EQ(frontend_.messages.size(), 2u);
-  EXPECT_EQ(frontend_.MessageText(0), "No valid drawing entities found");
+  EXPECT_EQ(frontend_.MessageText(0),
+            "No valid drawing entities found\nDraw your shapes in the boxes first");
 }
 
 TEST_F(SupportFilesTest, TemplateWithoutOrWithAMovedMarkerIsInvalid) {
