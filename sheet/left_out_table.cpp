@@ -165,6 +165,7 @@ std::size_t DescribeLeftOut(const LeftOutEntry& entry, char* text, std::size_t c
   text[0] = '\0';
   if (entry.cell != 0) out.Add("cell %d: ", entry.cell);
   out.Add("%s", entry.kind);
+  if (entry.block[0] != '\0') out.Add(" of block %s", entry.block);
   AddPoints(out, entry);
   out.Add(": ");
   AddReason(out, entry);

@@ -16,6 +16,7 @@ namespace korvex {
 inline constexpr int kMaxLeftOut = 2000;
 inline constexpr int kLeftOutKindCapacity = 16;
 inline constexpr int kLeftOutDetailCapacity = 32;
+inline constexpr int kLeftOutBlockCapacity = 64;
 
 enum class LeftOutReason : std::uint8_t {
   kOffSheet,         // a point lies off the sheet (or is no number a drawing can hold)
@@ -52,6 +53,9 @@ struct LeftOutEntry {
   LeftOutReason reason;
   double amount;
   char detail[kLeftOutDetailCapacity];
+  // The blocks it was placed from, outermost first ("ARROW", "PANEL > ARROW"), cut to the
+  // capacity; empty for an entity drawn in the ENTITIES section.
+  char block[kLeftOutBlockCapacity];
 };
 
 struct LeftOutTable {

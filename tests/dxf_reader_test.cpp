@@ -344,8 +344,38 @@ TEST(DxfNumberTest, PlainDecimalsReadExactlyAsTheFullConversion) {
   }
 }
 
-// Another CAD program re-saves 263 as 262.9999999999999 or 263.0000000000001: every whole
-// number of the drawing written so converts to the same bytes as the drawing itself.
+// The drawing's text with the value of every group from firstCode to lastCode that is a
+// whole number other than 0 nudged off it by one part in 1e15, down and up in turn, as
+// another CAD program re-saves 263 as 262.9999999999999 or 263.0000000000001.
+std::string FloatNoiseTwin(const std::string& plain, int firstCode, int lastCode) {
+  std::string noisy;
+  std::size_t start = 0;
+  int code = -1;
+  bool down = true;
+  while (start < plain.size()) {
+    const std::size_t end = plain.find('\n', start);
+    const std::string line = plain.substr(start, end - start);
+    const bool value = code >= firstCode && code <= lastCode;
+    char* rest = nullptr;
+    const double number = std::strtod(line.c_str(), &rest);
+    if (value && *rest == '\0' && number != 0 && number == std::floor(number)) {
+      char nudged[64];
+      std::snprintf(nudged, sizeof nudged, "%.16g", number * (down ? 1 - 1e-15 : 1 + 1e-15));
+      noisy += std::string(nudged) + "\n";
+      down = !down;
+    } else {
+      noisy += line + "\n";
+    }
+    code = code == -1 ? std::atoi(line.c_str()) : -1;
+    start = end + 1;
+  }
+  EXPECT_NE(noisy.find(".99999999999"), std::string::npos) << noisy;  // both ways
+  EXPECT_NE(noisy.find(".00000000000"), std::string::npos) << noisy;
+  return noisy;
+}
+
+// Every whole number of the drawing written with float noise converts to the same bytes as
+// the drawing itself.
 TEST_F(DxfReaderTest, WholeNumbersWithFloatNoiseConvertAsWholeNumbers) {
   DxfBuilder drawing;
   drawing.Markers()
@@ -366,35 +396,28 @@ TEST_F(DxfReaderTest, WholeNumbersWithFloatNoiseConvertAsWholeNumbers) {
       .Group(20, 1830.0)
       .Text(400, 1770, 9, "K");
   const std::string plain = drawing.Build();
-  // The value of every coordinate, radius and height group, nudged off its whole number by
-  // one part in 1e15, down and up in turn.
-  std::string noisy;
-  std::size_t start = 0;
-  int code = -1;
-  bool down = true;
-  while (start < plain.size()) {
-    const std::size_t end = plain.find('\n', start);
-    const std::string line = plain.substr(start, end - start);
-    const bool value = code >= 10 && code <= 49;
-    char* rest = nullptr;
-    const double number = std::strtod(line.c_str(), &rest);
-    if (value && *rest == '\0' && number != 0 && number == std::floor(number)) {
-      char nudged[64];
-      std::snprintf(nudged, sizeof nudged, "%.16g", number * (down ? 1 - 1e-15 : 1 + 1e-15));
-      noisy += std::string(nudged) + "\n";
-      down = !down;
-    } else {
-      noisy += line + "\n";
-    }
-    code = code == -1 ? std::atoi(line.c_str()) : -1;
-    start = end + 1;
-  }
-  ASSERT_NE(noisy, plain);
-  ASSERT_NE(noisy.find(".99999999999"), std::string::npos) << noisy;  // both ways
-  ASSERT_NE(noisy.find(".00000000000"), std::string::npos) << noisy;
+  const std::string noisy = FloatNoiseTwin(plain, 10, 49);
   const std::string shp = Convert(plain);
   ASSERT_FALSE(shp.empty());
   EXPECT_EQ(Convert(noisy), shp);
+}
+
+// An arc whose end point falls on a half unit (25 cos 60 from a centre at 175): noise on
+// the centre, the radius or the angles must not move it to the other side of the half.
+TEST_F(DxfReaderTest, FloatNoiseMovesNoArcEndOffAHalfUnit) {
+  DxfBuilder drawing;
+  drawing.Markers()
+      .Group(0, "ARC")
+      .Group(10, 175.0)
+      .Group(20, 1800.0)
+      .Group(40, 25.0)
+      .Group(50, 60.0)
+      .Group(51, 120.0);
+  const std::string plain = drawing.Build();
+  const std::string shp = Convert(plain);
+  ASSERT_FALSE(shp.empty());
+  ASSERT_NE(shp.find("SHAPE18"), std::string::npos) << shp;
+  EXPECT_EQ(Convert(FloatNoiseTwin(plain, 10, 59)), shp);
 }
 
 }  // namespace
