@@ -6,9 +6,14 @@
 #include <cstring>
 #include <iterator>
 
+#include "dxf/block_insert.h"
+#include "dxf/block_section.h"
+#include "dxf/block_table.h"
 #include "dxf/curve_capture.h"
 #include "dxf/dxf_line_reader.h"
+#include "dxf/fitted_curve_capture.h"
 #include "dxf/left_out_notes.h"
+#include "dxf/mtext_capture.h"
 #include "dxf/template_drawing.h"
 #include "platform/message_text.h"
 #include "platform/platform.h"
@@ -266,6 +271,21 @@ void ReadTextEntity() {
   PlaceText("TEXT", line, holders.x, holders.y, holders.textHeight, holders.text, holders.textCut);
 }
 
+// An attribute of the INSERT before it, a text of its own placed where the file says: by the
+// TEXT rules, unless the CAD program does not draw it (invisible) or the INSERT was the
+// template's.
+void ReadAttribEntity(bool ofTemplate) {
+  const std::int32_t line = DxfLineNumberInFile();
+  int flags = 0;
+  if (!ReadTextGroups(holders, &flags) || ofTemplate) return;
+  if ((flags & 1) != 0) {
+    NoteDroppedAt("ATTRIB", line, LeftOutReason::kInvisibleText, holders.x, holders.y);
+    return;
+  }
+  PlaceText("ATTRIB", line, holders.x, holders.y, holders.textHeight, holders.text,
+            holders.textCut);
+}
+
 void ReadPointEntity() {
   const std::int32_t line = DxfLineNumberInFile();
   ReadPointGroups(holders);
@@ -352,6 +372,8 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
 bool ScanEntities() {
   UnreadEntity unread = {};
   bool atName = false;  // the line follows a "  0", so it names an entity
+  // The last INSERT was the template's own: its attributes are the template's too.
+  bool templateInsert = false;
   while (!Entities().stopped && ReadDxfLine()) {
     if (DxfLineIs("VIEWPORT\n") || DxfLineIs("DESCRIPTION\n") || DxfLineIs("ENDSEC\n")) {
       FinishUnread(unread);
@@ -378,6 +400,21 @@ bool ScanEntities() {
     } else if (DxfLineIs("POINT\n")) {
       FinishUnread(unread);
       ReadPointEntity();
+    } else if (DxfLineIs("ELLIPSE\n")) {
+      FinishUnread(unread);
+      CaptureEllipse();
+    } else if (DxfLineIs("SPLINE\n")) {
+      FinishUnread(unread);
+      CaptureSpline();
+    } else if (DxfLineIs("MTEXT\n")) {
+      FinishUnread(unread);
+      CaptureMtext();
+    } else if (DxfLineIs("INSERT\n")) {
+      FinishUnread(unread);
+      templateInsert = !CaptureInsert();
+    } else if (DxfLineIs("ATTRIB\n")) {
+      FinishUnread(unread);
+      ReadAttribEntity(templateInsert);
     } else {
       FollowUnread(unread, atName);
     }
@@ -429,10 +466,14 @@ bool FindEntitiesSection(FileKind& kind) {
     kind = FileKind::kBinaryDxf;
     return false;
   }
+  // The blocks come before the entities: a section's name is the value after its "  2".
+  int afterSection = 0;  // 1: the line after SECTION, 2: the one after its "  2"
   do {
     const DxfLine& line = CurrentDxfLine();
-    if (DxfLineIs("SECTION\n")) kind = FileKind::kAsciiDxf;
     if (DxfLineIs("ENTITIES\n")) return true;
+    if (afterSection == 2 && DxfLineIs("BLOCKS\n")) ReadBlocksSection();
+    afterSection = DxfLineIs("SECTION\n") ? 1 : afterSection == 1 && DxfLineIs("  2\n") ? 2 : 0;
+    if (afterSection == 1) kind = FileKind::kAsciiDxf;
     if (kind == FileKind::kNotDxf && std::memchr(line.text, '\r', line.length) != nullptr) {
       kind = FileKind::kCrOnlyLines;
     }
@@ -447,6 +488,8 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   markerSecondSeen = false;
   ResetValueHolders();
   ResetCurveHolders();
+  ResetBlocks();
+  ResetInserts();
   std::string reason;
   // Lines are counted only for a record that keeps them.
   if (!OpenDrawingFile(inputPath, reason, LeftOut().recording)) {

@@ -116,6 +116,22 @@ void NoteDroppedArc(const char* kind, std::int32_t line, std::int16_t sx, std::i
   NoteLeftOut(entry);
 }
 
+void NoteDroppedCurve(const char* kind, std::int32_t line, std::int16_t sx, std::int16_t sy,
+                      const ArcBox& box, PlanePoint keyPoint) {
+  LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kOffSheet);
+  SetLeftOutPoint(entry, keyPoint.x, keyPoint.y);
+  const int n = OnSheet(sx, sy) ? CellOfPoint(sx, sy) : 0;
+  if (IsCellNumber(n)) {
+    entry.cell = static_cast<std::int16_t>(n);
+    const CellBox cell = CellBoxOf(n);
+    entry.amount = std::max(
+        {cell.left - box.minX, box.maxX - cell.right, cell.bottom - box.minY, box.maxY - cell.top});
+    entry.reason = n == kCellCount && entry.amount <= 0.5 ? LeftOutReason::kInCell256
+                                                          : LeftOutReason::kCurveLeavesBox;
+  }
+  NoteLeftOut(entry);
+}
+
 void NoteDroppedCircle(const char* kind, std::int32_t line, std::int16_t cx, std::int16_t cy,
                        std::int16_t r) {
   LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kOffSheet);

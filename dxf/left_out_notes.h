@@ -26,6 +26,11 @@ void NoteDroppedArc(const char* kind, std::int32_t line, std::int16_t sx, std::i
                     std::int16_t ex, std::int16_t ey, const ArcBox& box, double cx, double cy,
                     double r);
 
+// A fitted curve (an ellipse, a spline), with its start point in whole units and its extent,
+// that no shape's box holds; `keyPoint` shows where it lies.
+void NoteDroppedCurve(const char* kind, std::int32_t line, std::int16_t sx, std::int16_t sy,
+                      const ArcBox& box, PlanePoint keyPoint);
+
 // A circle (centre and radius truncated to whole units) that CircleCell gave no shape.
 void NoteDroppedCircle(const char* kind, std::int32_t line, std::int16_t cx, std::int16_t cy,
                        std::int16_t r);

@@ -72,18 +72,22 @@ const Row kRows[] = {
        return d.Group(0, "CIRCLE").Group(10, 175.0).Group(20, 1800.0).Group(40, 55.0);
      },
      "cell 18: CIRCLE (175,1800) radius 55: its curve leaves the box by 5.5 units; left out", 2},
-    {"Ellipse",
+    {"Solid",
      [](DxfBuilder d) {
-       return d.Group(0, "ELLIPSE").Group(8, "0").Group(10, 175.0).Group(20, 1800.0);
+       return d.Group(0, "SOLID").Group(8, "0").Group(10, 175.0).Group(20, 1800.0);
      },
-     "ELLIPSE (175,1800): Korvex does not read ELLIPSE entities: draw it with lines, arcs, "
+     "SOLID (175,1800): Korvex does not read SOLID entities: draw it with lines, arcs, "
      "circles or polylines; left out",
      2},
-    {"InsertOfABlock",
-     [](DxfBuilder d) { return d.Group(0, "INSERT").Group(8, "0").Group(2, "ARROW"); },
-     "INSERT: Korvex does not read INSERT entities (block ARROW): explode it in the CAD "
-     "program; left out",
-     2},
+    {"InsertOfABlockNotDefined",
+     [](DxfBuilder d) {
+       return d.Group(0, "INSERT")
+           .Group(8, "0")
+           .Group(2, "ARROW")
+           .Group(10, 150.0)
+           .Group(20, 1780.0);
+     },
+     "INSERT (150,1780): block ARROW is not defined in the drawing's BLOCKS section; left out", 2},
     {"AfterTheFirstViewport",
      [](DxfBuilder d) { return d.Group(0, "VIEWPORT").Group(8, "0").Line(150, 1780, 200, 1780); },
      "LINE: stands after the first VIEWPORT, where reading ends; left out", 6},
