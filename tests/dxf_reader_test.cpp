@@ -13,10 +13,12 @@
 #include <random>
 
 #include "conversion/conversion_run.h"
+#include "curve_drawing.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_number.h"
 #include "dxf/template_drawing.h"
 #include "sheet/entity_table.h"
+#include "sheet/left_out_table.h"
 #include "test_support.h"
 
 namespace korvex {
@@ -417,6 +419,67 @@ TEST_F(DxfReaderTest, FloatNoiseMovesNoArcEndOffAHalfUnit) {
   const std::string shp = Convert(plain);
   ASSERT_FALSE(shp.empty());
   ASSERT_NE(shp.find("SHAPE18"), std::string::npos) << shp;
+  EXPECT_EQ(Convert(FloatNoiseTwin(plain, 10, 59)), shp);
+}
+
+// The kinds whose numbers are moved or fitted before they are rounded: an ellipse, splines
+// by control points and by fit points, a block inserted scaled and turned, a MINSERT and an
+// MTEXT.
+TEST_F(DxfReaderTest, FloatNoiseOnTransformedAndFittedKindsChangesNoByte) {
+  DxfBuilder block;
+  test::AddLine(block, test::DxfStyle::kR12, 10.25, 0, 30, 10);
+  test::AddEllipse(block, test::DxfStyle::kR12, 0, 0, 12, 4, 0.5, 0, 6.283185307179586);
+  test::AddArc(block, test::DxfStyle::kR12, 0, 0, 10, 30, 120);
+  DxfBuilder halfBlock;
+  test::AddLine(halfBlock, test::DxfStyle::kR12, 10.25, 30, 30, 40);
+  DxfBuilder drawing;
+  drawing.Markers().Block("PART", 0, 0, block).Block("HALF", 0, 0, halfBlock);
+  test::AddEllipse(drawing, test::DxfStyle::kR12, 175, 1800, 30, 10, 0.5, 0, 6.283185307179586);
+  test::SplineSpec controls;
+  controls.controls = {{260, 1760}, {280, 1840}, {320, 1770}, {340, 1830}};
+  controls.knots = {0, 0, 0, 0, 1, 1, 1, 1};
+  controls.weights = {1, 2, 3, 1};
+  test::AddSpline(drawing, test::DxfStyle::kR2000, controls);
+  test::SplineSpec fits;
+  fits.fits = {{390, 1770}, {420, 1830}, {450, 1780}, {470, 1820}};
+  fits.tangents = true;
+  fits.startTangent = {0, 1};
+  fits.endTangent = {1, 0};
+  test::AddSpline(drawing, test::DxfStyle::kR2000, fits);
+  test::InsertSpec insert;
+  insert.block = "PART";
+  insert.x = 560;
+  insert.y = 1780;
+  insert.scaleX = insert.scaleY = 2;
+  insert.rotation = 90;
+  test::AddInsert(drawing, test::DxfStyle::kR12, insert);
+  // A line that ends on a half unit only by its insert's scale, inserted at the origin (no
+  // other value's noise to drown its scale's), twice, a point with one whole number between
+  // them so that one of the two scales is nudged down.
+  test::InsertSpec half;
+  half.block = "HALF";
+  half.scaleX = half.scaleY = 2;
+  test::AddInsert(drawing, test::DxfStyle::kR12, half);
+  drawing.Point(90, 71.25);
+  test::AddInsert(drawing, test::DxfStyle::kR12, half);
+  test::InsertSpec copies;
+  copies.block = "PART";
+  copies.x = 650;
+  copies.y = 1780;
+  copies.columns = 2;
+  copies.rows = 2;
+  copies.columnSpacing = 30;
+  copies.rowSpacing = 30;
+  copies.scaleX = copies.scaleY = 1;
+  test::AddInsert(drawing, test::DxfStyle::kR12, copies);
+  test::AddMtext(drawing, test::DxfStyle::kR2000, 880, 1840, 10, "{\\fArial;AB}", 4);
+  const std::string plain = drawing.Build();
+  const std::string shp = Convert(plain);
+  ASSERT_FALSE(shp.empty());
+  for (const char* shape : {"*18,", "*19,", "*20,", "*21,", "*22,", "*24,", "*241,"}) {
+    EXPECT_NE(shp.find(shape), std::string::npos) << shape << "\n" << shp;
+  }
+  EXPECT_EQ(LeftOut().total, 0);
   EXPECT_EQ(Convert(FloatNoiseTwin(plain, 10, 59)), shp);
 }
 
