@@ -26,8 +26,11 @@ constexpr int kMaxCoarseSamples = kMaxCurveSamples;
 
 FittedCurve fit;
 
+// Plain square roots: the values here never come near overflowing, and hypot's care costs.
 double Distance(PlanePoint a, PlanePoint b) {
-  return std::hypot(b.x - a.x, b.y - a.y);
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 double Cross(double ax, double ay, double bx, double by) {
@@ -119,6 +122,7 @@ bool SampleBetween(const PlaneCurve& curve, double ta, PlanePoint pa, double tb,
       continue;
     }
     if (fit.sampleCount + 2 > kMaxCurveSamples) return false;
+    // The middle was looked at: it goes in too, for the extent and the fit.
     fit.samples[fit.sampleCount++] = {tm, pm};
     fit.samples[fit.sampleCount++] = {interval.tb, interval.pb};
     Extend(fit.box, pm);
@@ -127,6 +131,86 @@ bool SampleBetween(const PlaneCurve& curve, double ta, PlanePoint pa, double tb,
     p = interval.pb;
   }
   return true;
+}
+
+// The arc from a to b of a bulge, worked out once for the distances of many points to it.
+struct BulgeArcShape {
+  PlanePoint a;
+  PlanePoint b;
+  bool straight;
+  PlanePoint centre;
+  double radius;
+  double bulge;
+  double centreSide;  // cross(b - a, centre - a)
+};
+
+BulgeArcShape ShapeOfBulgeArc(PlanePoint a, PlanePoint b, double bulge) {
+  BulgeArcShape arc = {a, b, true, {0, 0}, 0, bulge, 0};
+  const double chord = Distance(a, b);
+  if (std::fabs(bulge) < 1e-12 || !(chord > 0)) return arc;
+  arc.straight = false;
+  // The centre lies on the chord's left for a counter-clockwise arc of less than a half
+  // circle, c (1 - b^2) / (4 b) from the chord's middle; the radius is c (1 + b^2) / (4 |b|).
+  const double nx = -(b.y - a.y) / chord;
+  const double ny = (b.x - a.x) / chord;
+  const double offset = chord * (1 - bulge * bulge) / (4 * bulge);
+  arc.centre = {(a.x + b.x) / 2 + nx * offset, (a.y + b.y) / 2 + ny * offset};
+  arc.radius = chord * (1 + bulge * bulge) / (4 * std::fabs(bulge));
+  arc.centreSide = Cross(b.x - a.x, b.y - a.y, arc.centre.x - a.x, arc.centre.y - a.y);
+  return arc;
+}
+
+double DistanceToShape(const BulgeArcShape& arc, PlanePoint p) {
+  if (arc.straight) return DistanceToSegment(p, arc.a, arc.b);
+  const double dx = p.x - arc.centre.x;
+  const double dy = p.y - arc.centre.y;
+  const double fromCentre = std::sqrt(dx * dx + dy * dy);
+  if (fromCentre > 0) {
+    // The point's projection on the circle lies on the arc when it is on the arc's side of
+    // the chord: the right for a counter-clockwise arc.
+    const double side = arc.centreSide + arc.radius / fromCentre *
+                                             Cross(arc.b.x - arc.a.x, arc.b.y - arc.a.y, dx, dy);
+    if ((arc.bulge > 0 && side <= 0) || (arc.bulge < 0 && side >= 0)) {
+      return std::fabs(fromCentre - arc.radius);
+    }
+  }
+  return std::min(Distance(p, arc.a), Distance(p, arc.b));
+}
+
+// The farthest the samples i to j lie from the arc from a to b of the bulge; the search stops
+// at `enough`, which the result then exceeds.
+double Deviation(int i, int j, PlanePoint a, PlanePoint b, double bulge, double enough) {
+  const BulgeArcShape arc = ShapeOfBulgeArc(a, b, bulge);
+  double worst = 0;
+  for (int k = i; k <= j && worst <= enough; ++k) {
+    worst = std::max(worst, DistanceToShape(arc, fit.samples[k].p));
+  }
+  return worst;
+}
+
+// The bulge near `guess` whose arc from a to b lies closest to the samples i to j, found by
+// narrowing a range about the guess (the deviation falls, then rises, as the bulge grows).
+double ClosestBulge(int i, int j, PlanePoint a, PlanePoint b, double guess, double& deviation) {
+  constexpr int kNarrowings = 8;
+  // Only a deviation near the tolerance matters: beyond twice it, the search is lost anyway.
+  const double cap = 2 * kFitTolerance;
+  // The guess is usually good enough: the search is for the pieces it is not.
+  deviation = Deviation(i, j, a, b, guess, kFitTolerance);
+  if (deviation <= kFitTolerance - kBetweenSamples) return guess;
+  double low = guess - 0.25 * std::fabs(guess) - 0.02;
+  double high = guess + 0.25 * std::fabs(guess) + 0.02;
+  for (int step = 0; step < kNarrowings; ++step) {
+    const double m1 = low + (high - low) / 3;
+    const double m2 = high - (high - low) / 3;
+    if (Deviation(i, j, a, b, m1, cap) < Deviation(i, j, a, b, m2, cap)) {
+      high = m2;
+    } else {
+      low = m1;
+    }
+  }
+  const double best = (low + high) / 2;
+  deviation = Deviation(i, j, a, b, best, cap);
+  return best;
 }
 
 // The piece from sample i to sample j, if it is good enough: its fitted bulge and the bulge
@@ -141,27 +225,28 @@ bool PieceFits(int i, int j, double& bulge, long& bulgeByte) {
     return false;
   }
   if (ax == bx && ay == by) return false;
-  bulge = ThreePointBulge(a, s[(i + j) / 2].p, b);
   static const double kMaxBulge = std::tan(kMaxFittedSweep / 4 / 180 * kPi);
-  if (!(std::fabs(bulge) <= kMaxBulge)) return false;
-  for (int k = i + 1; k < j; ++k) {
-    if (DistanceToBulgeArc(s[k].p, a, b, bulge) > kFitTolerance - kBetweenSamples) return false;
+  const double guess = ThreePointBulge(a, s[(i + j) / 2].p, b);
+  if (!(std::fabs(guess) <= kMaxBulge)) return false;
+  // The fitted arc: the closest of its family to the samples, through the curve's own points.
+  double deviation = 0;
+  bulge = ClosestBulge(i, j, a, b, guess, deviation);
+  if (!(std::fabs(bulge) <= kMaxBulge) || deviation > kFitTolerance - kBetweenSamples) {
+    return false;
   }
-  // As written: between the whole-unit ends, with the byte of the fitted bulge, or failing
-  // that with the byte of the arc through the whole-unit ends and the middle sample.
+  // As written: between the whole-unit ends, with the bulge byte nearest the fitted bulge,
+  // or one a little off it that the moved ends need.
   const PlanePoint wa = {static_cast<double>(ax), static_cast<double>(ay)};
   const PlanePoint wb = {static_cast<double>(bx), static_cast<double>(by)};
-  const double candidates[2] = {bulge, ThreePointBulge(wa, s[(i + j) / 2].p, wb)};
-  for (const double candidate : candidates) {
-    if (!(std::fabs(candidate) <= kMaxBulge)) continue;
-    const double rounded = std::round(candidate * kMaxBulgeByte);
-    const double written = rounded / kMaxBulgeByte;
-    bool near = true;
-    for (int k = i; k <= j && near; ++k) {
-      near = DistanceToBulgeArc(s[k].p, wa, wb, written) <= kWrittenTolerance - kBetweenSamples;
-    }
-    if (near) {
-      bulgeByte = static_cast<long>(rounded);
+  constexpr int kByteReach = 6;
+  const long nearest = std::lround(bulge * kMaxBulgeByte);
+  for (int offset = 0; offset <= 2 * kByteReach; ++offset) {
+    const long byte = nearest + (offset % 2 == 0 ? offset / 2 : -(offset + 1) / 2);
+    if (std::labs(byte) > kMaxBulge * kMaxBulgeByte) continue;
+    const double written = static_cast<double>(byte) / kMaxBulgeByte;
+    if (Deviation(i, j, wa, wb, written, kWrittenTolerance) <=
+        kWrittenTolerance - kBetweenSamples) {
+      bulgeByte = byte;
       return true;
     }
   }
@@ -235,7 +320,12 @@ void FitSampledCurve() {
     // the start ends the path there, which is where the curve ends.
     int first = i + 1;
     while (first <= last && SameWholePoint(fit.samples[first].p, fit.samples[i].p)) ++first;
-    if (first > last) break;
+    if (first > last) {
+      // The path as fitted still follows the curve to its end; as written it ends there
+      // already, so the piece writes nothing.
+      AddPiece(i, last, 0, 0);
+      break;
+    }
     double bulge = 0;
     long bulgeByte = 0;
     if (!PieceFits(i, first, bulge, bulgeByte)) {
@@ -279,7 +369,7 @@ double ThreePointBulge(PlanePoint a, PlanePoint m, PlanePoint b) {
   const double bx = b.x - m.x, by = b.y - m.y;
   const double cross = Cross(ax, ay, bx, by);
   const double dot = ax * bx + ay * by;
-  const double lengths = std::hypot(ax, ay) * std::hypot(bx, by);
+  const double lengths = std::sqrt((ax * ax + ay * ay) * (bx * bx + by * by));
   // The inscribed angle at m is phi; the arc sweeps 2 (pi - phi), and tan of a quarter of it
   // is (1 + cos phi) / sin phi.
   if (cross == 0) return dot <= 0 ? 0 : HUGE_VAL;
@@ -290,27 +380,7 @@ double ThreePointBulge(PlanePoint a, PlanePoint m, PlanePoint b) {
 }
 
 double DistanceToBulgeArc(PlanePoint p, PlanePoint a, PlanePoint b, double bulge) {
-  const double chord = Distance(a, b);
-  if (std::fabs(bulge) < 1e-12 || !(chord > 0)) return DistanceToSegment(p, a, b);
-  // The centre lies on the chord's left for a counter-clockwise arc of less than a half
-  // circle, c (1 - b^2) / (4 b) from the chord's middle; the radius is c (1 + b^2) / (4 |b|).
-  const double nx = -(b.y - a.y) / chord;
-  const double ny = (b.x - a.x) / chord;
-  const double offset = chord * (1 - bulge * bulge) / (4 * bulge);
-  const PlanePoint centre = {(a.x + b.x) / 2 + nx * offset, (a.y + b.y) / 2 + ny * offset};
-  const double radius = chord * (1 + bulge * bulge) / (4 * std::fabs(bulge));
-  const double fromCentre = Distance(p, centre);
-  if (fromCentre > 0) {
-    // The point's projection on the circle lies on the arc when it is on the arc's side of
-    // the chord: the right for a counter-clockwise arc.
-    const PlanePoint x = {centre.x + (p.x - centre.x) * radius / fromCentre,
-                          centre.y + (p.y - centre.y) * radius / fromCentre};
-    const double side = Cross(b.x - a.x, b.y - a.y, x.x - a.x, x.y - a.y);
-    if ((bulge > 0 && side <= 0) || (bulge < 0 && side >= 0)) {
-      return std::fabs(fromCentre - radius);
-    }
-  }
-  return std::min(Distance(p, a), Distance(p, b));
+  return DistanceToShape(ShapeOfBulgeArc(a, b, bulge), p);
 }
 
 }  // namespace korvex

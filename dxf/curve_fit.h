@@ -66,8 +66,9 @@ const FittedCurve& CurrentFit();
 // Samples the curve into the working table.
 CurveSampling SampleCurve(const PlaneCurve& curve);
 
-// Fits the path to the samples of the last SampleCurve that gave kSampled. Pieces whose ends
-// round to one point are not made: a curve smaller than a unit gives none.
+// Fits the path to the samples of the last SampleCurve that gave kSampled. Only the last piece
+// may have ends that round to one point: the curve's tail, shorter than a unit, which writes
+// nothing; a curve smaller than a unit gives that piece alone.
 void FitSampledCurve();
 
 // The bulge (tan(sweep / 4), positive counter-clockwise) of the arc from a through m to b; 0

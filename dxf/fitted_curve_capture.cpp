@@ -301,12 +301,18 @@ void PlaceFittedCurve(const char* kind, std::int32_t line, const PlaneCurve& cur
     return;
   }
   FitSampledCurve();
-  if (fit.pieceCount == 0) {
+  // A tail shorter than a unit rounds onto the point before it and writes nothing.
+  const auto writes = [](const FittedPiece& piece) {
+    return piece.fromX != piece.toX || piece.fromY != piece.toY;
+  };
+  int written = 0;
+  for (int i = 0; i < fit.pieceCount; ++i) written += writes(fit.pieces[i]) ? 1 : 0;
+  if (written == 0) {
     NoteDroppedAt(kind, line, LeftOutReason::kZeroLength, keyPoint.x, keyPoint.y, n);
     return;
   }
   for (int i = 0; i < fit.pieceCount; ++i) {
-    if (!StoreFittedPiece(n, fit.pieces[i], line)) return;
+    if (writes(fit.pieces[i]) && !StoreFittedPiece(n, fit.pieces[i], line)) return;
   }
 }
 

@@ -281,42 +281,78 @@ TrueCurve TrueFitSpline(const SplineSpec& s) {
 
 // ---- Distances ----------------------------------------------------------------------------
 
-// The true curves' points by square buckets of a unit, for the nearest of them to a point.
-class NearestPoints {
+// Points or strokes by square buckets of two units over a square about the cell, for the
+// nearest of them to a point: exact within kReach of it, else found the slow way.
+template <typename Item, double (*ItemDistance)(Point, const Item&)>
+class Nearest {
  public:
-  explicit NearestPoints(const std::vector<TrueCurve>& curves) : curves_(curves) {
-    for (const TrueCurve& curve : curves) {
-      for (const Point& p : curve.points) buckets_[Key(p)].push_back(p);
+  Nearest(const std::vector<Item>& items, Point corner, Point (*lowCorner)(const Item&),
+          Point (*highCorner)(const Item&))
+      : items_(items), origin_{corner.x - kMargin, corner.y - kMargin} {
+    for (const Item& item : items) {
+      const Point low = lowCorner(item), high = highCorner(item);
+      for (int bx = Bucket(low.x - origin_.x); bx <= Bucket(high.x - origin_.x); ++bx) {
+        for (int by = Bucket(low.y - origin_.y); by <= Bucket(high.y - origin_.y); ++by) {
+          buckets_[bx * kBuckets + by].push_back(&item);
+        }
+      }
     }
   }
 
-  // The distance to the nearest point: exact when it is within kReach, else found the slow
-  // way.
   double Distance(Point p) const {
     double nearest = HUGE_VAL;
-    const long bx = std::lround(std::floor(p.x)), by = std::lround(std::floor(p.y));
-    for (long dx = -kReach; dx <= kReach; ++dx) {
-      for (long dy = -kReach; dy <= kReach; ++dy) {
-        const auto found = buckets_.find({bx + dx, by + dy});
-        if (found == buckets_.end()) continue;
-        for (const Point& q : found->second) nearest = std::min(nearest, test::Distance(p, q));
+    const int bx = Bucket(p.x - origin_.x), by = Bucket(p.y - origin_.y);
+    for (int x = std::max(bx - 1, 0); x <= std::min(bx + 1, kBuckets - 1); ++x) {
+      for (int y = std::max(by - 1, 0); y <= std::min(by + 1, kBuckets - 1); ++y) {
+        for (const Item* item : buckets_[x * kBuckets + y]) {
+          nearest = std::min(nearest, ItemDistance(p, *item));
+        }
       }
     }
-    if (nearest <= kReach) return nearest;
-    for (const TrueCurve& curve : curves_) {
-      for (const Point& q : curve.points) nearest = std::min(nearest, test::Distance(p, q));
-    }
+    if (nearest <= kSize) return nearest;
+    for (const Item& item : items_) nearest = std::min(nearest, ItemDistance(p, item));
     return nearest;
   }
 
  private:
-  static constexpr long kReach = 3;
-  static std::pair<long, long> Key(Point p) {
-    return {std::lround(std::floor(p.x)), std::lround(std::floor(p.y))};
+  static constexpr double kSize = 2;
+  static constexpr double kMargin = 20;
+  static constexpr int kBuckets = static_cast<int>((kCellBoxSize + 2 * kMargin) / kSize) + 1;
+  static int Bucket(double offset) {
+    return std::clamp(static_cast<int>(std::floor(offset / kSize)), 0, kBuckets - 1);
   }
-  const std::vector<TrueCurve>& curves_;
-  std::map<std::pair<long, long>, std::vector<Point>> buckets_;
+  const std::vector<Item>& items_;
+  Point origin_;
+  std::vector<std::vector<const Item*>> buckets_ =
+      std::vector<std::vector<const Item*>>(kBuckets * kBuckets);
 };
+
+double PointDistance(Point p, const Point& q) {
+  return test::Distance(p, q);
+}
+Point ItSelf(const Point& p) {
+  return p;
+}
+double StrokeDistance(Point p, const Stroke& s) {
+  return test::DistanceToSegment(p, s.a, s.b);
+}
+Point StrokeLow(const Stroke& s) {
+  return {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y)};
+}
+Point StrokeHigh(const Stroke& s) {
+  return {std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+}
+
+using NearestPoint = Nearest<Point, PointDistance>;
+using NearestStroke = Nearest<Stroke, StrokeDistance>;
+
+std::vector<Point> AllPoints(const std::vector<TrueCurve>& curves) {
+  std::vector<Point> points;
+  for (const TrueCurve& curve : curves) {
+    points.insert(points.end(), curve.points.begin(), curve.points.end());
+  }
+  return points;
+}
 
 // The farthest a drawn point lies from the true curves, and a true point from the strokes.
 struct Deviations {
@@ -324,9 +360,12 @@ struct Deviations {
   double truth = 0;
 };
 
-Deviations Compare(const std::vector<Stroke>& strokes, const std::vector<TrueCurve>& curves) {
+Deviations Compare(const std::vector<Stroke>& strokes, const std::vector<TrueCurve>& curves,
+                   Point corner) {
   Deviations worst;
-  const NearestPoints nearestTrue(curves);
+  const std::vector<Point> points = AllPoints(curves);
+  const NearestPoint nearestTrue(points, corner, ItSelf, ItSelf);
+  const NearestStroke nearestDrawn(strokes, corner, StrokeLow, StrokeHigh);
   for (const Stroke& stroke : strokes) {
     const int steps = 1 + static_cast<int>(Distance(stroke.a, stroke.b) / 0.25);
     for (int i = 0; i <= steps; ++i) {
@@ -336,22 +375,14 @@ Deviations Compare(const std::vector<Stroke>& strokes, const std::vector<TrueCur
       worst.drawn = std::max(worst.drawn, nearestTrue.Distance(p));
     }
   }
-  for (const TrueCurve& curve : curves) {
-    for (const Point& p : curve.points) {
-      double nearest = HUGE_VAL;
-      for (const Stroke& s : strokes)
-        nearest = std::min(nearest, test::DistanceToSegment(p, s.a, s.b));
-      worst.truth = std::max(worst.truth, nearest);
-    }
-  }
+  for (const Point& p : points) worst.truth = std::max(worst.truth, nearestDrawn.Distance(p));
   return worst;
 }
 
 // The fitted path of the product's own curve, before rounding, against the true one.
-Deviations CompareFit(const PlaneCurve& curve, const TrueCurve& truth) {
+Deviations CompareFit(const PlaneCurve& curve, const TrueCurve& truth, Point corner) {
   Deviations worst;
-  const std::vector<TrueCurve> curves = {truth};
-  const NearestPoints nearestTrue(curves);
+  const NearestPoint nearestTrue(truth.points, corner, ItSelf, ItSelf);
   if (SampleCurve(curve) != CurveSampling::kSampled) {
     ADD_FAILURE() << "the curve was not sampled";
     return worst;
@@ -387,23 +418,31 @@ Deviations CompareFit(const PlaneCurve& curve, const TrueCurve& truth) {
 }
 
 // The segments of the plain line chain that follows the curve within the tolerance: from
-// each point the farthest later one whose chord stays within it.
+// each point the farthest later one whose chord stays within it, found by halving (a chord
+// that stays within it over a run mostly does over a shorter one too).
 int LineChainSegments(const TrueCurve& curve, double tolerance) {
   const std::vector<Point>& p = curve.points;
+  const auto follows = [&](std::size_t i, std::size_t j) {
+    for (std::size_t k = i + 1; k < j; ++k) {
+      if (test::DistanceToSegment(p[k], p[i], p[j]) > tolerance) return false;
+    }
+    return true;
+  };
   int segments = 0;
   std::size_t i = 0;
   while (i + 1 < p.size()) {
-    std::size_t j = i + 1;
-    while (j + 1 < p.size()) {
-      bool near = true;
-      for (std::size_t k = i + 1; k <= j && near; ++k) {
-        near = test::DistanceToSegment(p[k], p[i], p[j + 1]) <= tolerance;
+    std::size_t good = i + 1;
+    std::size_t bad = p.size();
+    while (bad - good > 1) {
+      const std::size_t j = (good + bad) / 2;
+      if (follows(i, j)) {
+        good = j;
+      } else {
+        bad = j;
       }
-      if (!near) break;
-      ++j;
     }
     ++segments;
-    i = j;
+    i = good;
   }
   return segments;
 }
@@ -792,7 +831,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
       ASSERT_NE(found, shapes.end());
       const std::vector<Stroke> strokes = DrawBack(found->second, CornerOf(cell.n));
       ASSERT_FALSE(strokes.empty());
-      const Deviations drawn = Compare(strokes, cell.curves);
+      const Deviations drawn = Compare(strokes, cell.curves, CornerOf(cell.n));
       EXPECT_LE(drawn.drawn, kDrawnTolerance);
       EXPECT_LE(drawn.truth, kDrawnTolerance);
       Deviations& worst = worst_[cell.item];
@@ -811,7 +850,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
         const PlaneCurve curve = cell.planeCurve.form == CurveForm::kEllipse
                                      ? cell.planeCurve
                                      : ProductSpline(cell.spline, controls, fits);
-        const Deviations fit = CompareFit(curve, cell.curves.front());
+        const Deviations fit = CompareFit(curve, cell.curves.front(), CornerOf(cell.n));
         EXPECT_LE(fit.drawn, kFittedTolerance);
         EXPECT_LE(fit.truth, kFittedTolerance);
         worstFit_.drawn = std::max(worstFit_.drawn, fit.drawn);
