@@ -25,6 +25,9 @@ constexpr int kMinCoarseSamples = 16;
 constexpr int kMaxCoarseSamples = kMaxCurveSamples;
 
 FittedCurve fit;
+// The parameters of the last coarse pass, where the fine pass starts from.
+double coarseParameters[kMaxCoarseSamples + 1];
+int coarseCount = 0;
 
 // Plain square roots: the values here never come near overflowing, and hypot's care costs.
 double Distance(PlanePoint a, PlanePoint b) {
@@ -277,18 +280,15 @@ const FittedCurve& CurrentFit() {
   return fit;
 }
 
-CurveSampling SampleCurve(const PlaneCurve& curve) {
-  static double parameters[kMaxCoarseSamples + 1];
+CurveSampling SampleCurveCoarsely(const PlaneCurve& curve) {
   fit.sampleCount = 0;
   fit.pieceCount = 0;
-  const int coarse = CoarseParameters(curve, parameters, kMaxCoarseSamples);
-  PlanePoint first = CurvePoint(curve, parameters[0]);
+  coarseCount = CoarseParameters(curve, coarseParameters, kMaxCoarseSamples);
+  const PlanePoint first = CurvePoint(curve, coarseParameters[0]);
   if (!FinitePoint(first)) return CurveSampling::kNotFinite;
   fit.box = {first.x, first.x, first.y, first.y};
-  // The coarse pass alone tells a curve that no box can hold; its samples lie on the curve,
-  // so its extent is at most the curve's.
-  for (int i = 1; i < coarse; ++i) {
-    const PlanePoint p = CurvePoint(curve, parameters[i]);
+  for (int i = 1; i < coarseCount; ++i) {
+    const PlanePoint p = CurvePoint(curve, coarseParameters[i]);
     if (!FinitePoint(p)) return CurveSampling::kNotFinite;
     Extend(fit.box, p);
   }
@@ -296,11 +296,18 @@ CurveSampling SampleCurve(const PlaneCurve& curve) {
       fit.box.maxY - fit.box.minY > kCellBoxSize + 1) {
     return CurveSampling::kTooLarge;
   }
-  fit.samples[fit.sampleCount++] = {parameters[0], first};
-  PlanePoint from = first;
-  for (int i = 1; i < coarse; ++i) {
-    const PlanePoint to = CurvePoint(curve, parameters[i]);
-    if (!SampleBetween(curve, parameters[i - 1], from, parameters[i], to)) {
+  return CurveSampling::kSampled;
+}
+
+CurveSampling SampleCurveFinely(const PlaneCurve& curve) {
+  fit.sampleCount = 0;
+  fit.pieceCount = 0;
+  PlanePoint from = CurvePoint(curve, coarseParameters[0]);
+  fit.box = {from.x, from.x, from.y, from.y};
+  fit.samples[fit.sampleCount++] = {coarseParameters[0], from};
+  for (int i = 1; i < coarseCount; ++i) {
+    const PlanePoint to = CurvePoint(curve, coarseParameters[i]);
+    if (!SampleBetween(curve, coarseParameters[i - 1], from, coarseParameters[i], to)) {
       return CurveSampling::kTooLong;
     }
     from = to;
@@ -309,6 +316,11 @@ CurveSampling SampleCurve(const PlaneCurve& curve) {
     if (!FinitePoint(fit.samples[i].p)) return CurveSampling::kNotFinite;
   }
   return CurveSampling::kSampled;
+}
+
+CurveSampling SampleCurve(const PlaneCurve& curve) {
+  const CurveSampling coarse = SampleCurveCoarsely(curve);
+  return coarse == CurveSampling::kSampled ? SampleCurveFinely(curve) : coarse;
 }
 
 void FitSampledCurve() {

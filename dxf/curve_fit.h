@@ -63,7 +63,16 @@ struct FittedCurve {
 
 const FittedCurve& CurrentFit();
 
-// Samples the curve into the working table.
+// The coarse pass: a few samples a turn of an ellipse or a knot span of a spline, whose extent
+// (in the working table's box) is at most the curve's and short of it by a little; kTooLarge
+// when it is already wider or higher than a box. Cheap: it tells most curves that fit no box.
+CurveSampling SampleCurveCoarsely(const PlaneCurve& curve);
+
+// The fine pass over the same curve, after the coarse one: the samples the fit works on, and
+// the extent to a hundredth of a unit.
+CurveSampling SampleCurveFinely(const PlaneCurve& curve);
+
+// Both passes.
 CurveSampling SampleCurve(const PlaneCurve& curve);
 
 // Fits the path to the samples of the last SampleCurve that gave kSampled. Only the last piece

@@ -269,19 +269,29 @@ void NoteSplineProblem(const char* kind, std::int32_t line, SplineProblem proble
 
 void PlaceFittedCurve(const char* kind, std::int32_t line, const PlaneCurve& curve,
                       PlanePoint keyPoint) {
-  const CurveSampling sampling = SampleCurve(curve);
-  if (sampling == CurveSampling::kNotFinite) {
-    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, keyPoint.x, keyPoint.y);
-    return;
-  }
   const PlanePoint start = CurvePoint(curve, curve.t0);
   std::int16_t sx, sy;
-  if (!RoundToWhole(start.x, sx) || !RoundToWhole(start.y, sy)) {
+  CurveSampling sampling = SampleCurveCoarsely(curve);
+  if (sampling == CurveSampling::kNotFinite || !RoundToWhole(start.x, sx) ||
+      !RoundToWhole(start.y, sy)) {
     NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, keyPoint.x, keyPoint.y);
     return;
   }
   const FittedCurve& fit = CurrentFit();
   const std::int16_t n = CellOfPoint(sx, sy);
+  // As for an arc: the whole curve in the box, each edge widened by half a unit. The coarse
+  // extent tells most curves that leave it; the fine one tells the rest.
+  const auto inside = [n, &fit] {
+    if (!IsShapeNumber(n)) return false;
+    const CellBox cell = CellBoxOf(n);
+    return cell.left <= fit.box.minX + 0.5 && cell.right >= fit.box.maxX - 0.5 &&
+           cell.bottom <= fit.box.minY + 0.5 && cell.top >= fit.box.maxY - 0.5;
+  };
+  if (sampling == CurveSampling::kSampled && inside()) sampling = SampleCurveFinely(curve);
+  if (sampling == CurveSampling::kNotFinite) {
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, keyPoint.x, keyPoint.y);
+    return;
+  }
   if (sampling == CurveSampling::kTooLong) {
     LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kCurveTooLong);
     SetLeftOutPoint(entry, keyPoint.x, keyPoint.y);
@@ -289,14 +299,7 @@ void PlaceFittedCurve(const char* kind, std::int32_t line, const PlaneCurve& cur
     NoteLeftOut(entry);
     return;
   }
-  // As for an arc: the whole curve in the box, each edge widened by half a unit.
-  bool inside = false;
-  if (IsShapeNumber(n) && sampling == CurveSampling::kSampled) {
-    const CellBox cell = CellBoxOf(n);
-    inside = cell.left <= fit.box.minX + 0.5 && cell.right >= fit.box.maxX - 0.5 &&
-             cell.bottom <= fit.box.minY + 0.5 && cell.top >= fit.box.maxY - 0.5;
-  }
-  if (!inside) {
+  if (!inside()) {
     NoteDroppedCurve(kind, line, sx, sy, fit.box, keyPoint);
     return;
   }

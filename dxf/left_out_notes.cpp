@@ -1,6 +1,7 @@
 #include "dxf/left_out_notes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "sheet/cell_grid.h"
@@ -124,8 +125,10 @@ void NoteDroppedCurve(const char* kind, std::int32_t line, std::int16_t sx, std:
   if (IsCellNumber(n)) {
     entry.cell = static_cast<std::int16_t>(n);
     const CellBox cell = CellBoxOf(n);
-    entry.amount = std::max(
+    // The extent is sampled, true to a hundredth of a unit: so is the distance.
+    const double beyond = std::max(
         {cell.left - box.minX, box.maxX - cell.right, cell.bottom - box.minY, box.maxY - cell.top});
+    entry.amount = std::round(100 * beyond) / 100;
     entry.reason = n == kCellCount && entry.amount <= 0.5 ? LeftOutReason::kInCell256
                                                           : LeftOutReason::kCurveLeavesBox;
   }
