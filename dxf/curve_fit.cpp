@@ -124,11 +124,10 @@ bool SampleBetween(const PlaneCurve& curve, double ta, PlanePoint pa, double tb,
       stack[top++] = {tm, pm, interval.depth + 1};
       continue;
     }
-    if (fit.sampleCount + 2 > kMaxCurveSamples) return false;
-    // The middle was looked at: it goes in too, for the extent and the fit.
-    fit.samples[fit.sampleCount++] = {tm, pm};
+    // The step is short and straight: its end is the next sample. (Its middle, on a straight
+    // step, adds nothing to the fit or the extent.)
+    if (fit.sampleCount + 1 > kMaxCurveSamples) return false;
     fit.samples[fit.sampleCount++] = {interval.tb, interval.pb};
-    Extend(fit.box, pm);
     Extend(fit.box, interval.pb);
     t = interval.tb;
     p = interval.pb;
@@ -197,9 +196,12 @@ double ClosestBulge(int i, int j, PlanePoint a, PlanePoint b, double guess, doub
   constexpr int kNarrowings = 8;
   // Only a deviation near the tolerance matters: beyond twice it, the search is lost anyway.
   const double cap = 2 * kFitTolerance;
-  // The guess is usually good enough: the search is for the pieces it is not.
-  deviation = Deviation(i, j, a, b, guess, kFitTolerance);
-  if (deviation <= kFitTolerance - kBetweenSamples) return guess;
+  // The guess is usually good enough: the search is for the pieces it is not, and only for
+  // those it misses by little (a search moves the arc by less than the tolerance).
+  deviation = Deviation(i, j, a, b, guess, 2 * kFitTolerance);
+  if (deviation <= kFitTolerance - kBetweenSamples || deviation > 2 * kFitTolerance) {
+    return guess;
+  }
   double low = guess - 0.25 * std::fabs(guess) - 0.02;
   double high = guess + 0.25 * std::fabs(guess) + 0.02;
   for (int step = 0; step < kNarrowings; ++step) {

@@ -53,7 +53,6 @@ std::int32_t originPointLines[kMaxShapeNumber + 1];
 constexpr std::int32_t kNoPointYet = -1;  // line numbers are 0 when they are not counted
 std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
 constexpr char kGridLayerLine[] = "GRID\n";
-constexpr char kCellBoxBlockLine[] = "CELLBOX\n";
 
 void ResetValueHolders() {
   holders = {};
@@ -347,9 +346,10 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
   }
   if (!unread.pending) return;
   if (unread.valueOf == 8) unread.templateOwn = unread.templateOwn || DxfLineIs(kGridLayerLine);
-  if (unread.valueOf == 2) {
+  // Group 2 names the block a dimension is drawn with; for other kinds (a hatch's pattern)
+  // it is no block.
+  if (unread.valueOf == 2 && std::strstr(unread.kind, "DIMENSION") != nullptr) {
     CopyLineText(unread.block);
-    unread.templateOwn = unread.templateOwn || DxfLineIs(kCellBoxBlockLine);
   }
   if (unread.valueOf == 10 && !unread.hasX) {
     unread.x = DxfLineValue();

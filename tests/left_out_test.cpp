@@ -79,6 +79,11 @@ const Row kRows[] = {
      "SOLID (175,1800): Korvex does not read SOLID entities: draw it with lines, arcs, "
      "circles or polylines; left out",
      2},
+    {"DimensionWithItsBlock",
+     [](DxfBuilder d) { return d.Group(0, "DIMENSION").Group(8, "0").Group(2, "*D1"); },
+     "DIMENSION: Korvex does not read DIMENSION entities (block *D1): explode it in the CAD "
+     "program; left out",
+     2},
     {"InsertOfABlockNotDefined",
      [](DxfBuilder d) {
        return d.Group(0, "INSERT")
