@@ -27,11 +27,13 @@ bool StartsWith(const char* name, const char* prefix) {
   return true;
 }
 
-// Blocks no user inserts: the template's box, the spaces, dimensions' and hatches' own.
+// Blocks no user inserts: the template's box, the spaces, dimensions' and hatches' own, and
+// one without a name.
 bool PassedOver(const char* name) {
-  return SameBlockName(name, kCellBoxBlock) || StartsWith(name, "*MODEL_SPACE") ||
-         StartsWith(name, "*PAPER_SPACE") || StartsWith(name, "$MODEL_SPACE") ||
-         StartsWith(name, "$PAPER_SPACE") || StartsWith(name, "*D") || StartsWith(name, "*X");
+  return name[0] == '\0' || SameBlockName(name, kCellBoxBlock) ||
+         StartsWith(name, "*MODEL_SPACE") || StartsWith(name, "*PAPER_SPACE") ||
+         StartsWith(name, "$MODEL_SPACE") || StartsWith(name, "$PAPER_SPACE") ||
+         StartsWith(name, "*D") || StartsWith(name, "*X");
 }
 
 void SkipGroups() {
