@@ -60,6 +60,25 @@ enum class BlockEntityKind : std::uint8_t {
   kLeftOut,  // noted at every INSERT of the block: its reason and amount
 };
 
+struct BlockLine {
+  PlanePoint start;
+  PlanePoint end;
+};
+
+// An ARC, or a CIRCLE (whose angles are not looked at).
+struct BlockArc {
+  PlanePoint centre;
+  double radius;
+  double startAngle;  // degrees, counter-clockwise, a plane seen from below mirrored
+  double endAngle;
+};
+
+struct BlockPolyline {
+  const PolylineVertex* vertices;  // in the table's vertex pool
+  int count;
+  bool closed;
+};
+
 struct BlockText {
   PlanePoint point;
   double height;
@@ -67,35 +86,26 @@ struct BlockText {
   bool cut;
 };
 
+// What the scan would leave out of the entity, noted at every INSERT of its block.
+struct BlockLeftOut {
+  LeftOutReason reason;
+  double amount;
+};
+
 // One entity of a block, by its numbers as read (whole numbers taken as whole).
 struct BlockEntity {
   BlockEntityKind kind;
   char kindName[kLeftOutKindCapacity];  // the DXF entity name, for the notes
   union {
-    struct {
-      PlanePoint start;
-      PlanePoint end;
-    } line;
-    struct {
-      PlanePoint centre;
-      double radius;
-      double startAngle;  // degrees, counter-clockwise, a plane seen from below mirrored
-      double endAngle;
-    } arc;
-    struct {
-      const PolylineVertex* vertices;  // in the table's vertex pool
-      int count;
-      bool closed;
-    } polyline;
+    BlockLine line;
+    BlockArc arc;
+    BlockPolyline polyline;
     EllipseGroups ellipse;
     SplineGroups spline;  // its points in the table's pools
     BlockText text;
     PlanePoint point;
     int insert;  // index into the table's inserts
-    struct {
-      LeftOutReason reason;
-      double amount;
-    } leftOut;
+    BlockLeftOut leftOut;
   };
 };
 
