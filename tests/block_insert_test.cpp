@@ -32,15 +32,15 @@ using test::AddPolyline;
 using test::AddSpline;
 using test::DxfBuilder;
 using test::DxfStyle;
-using test::InsertSpec;
+using test::InsertEntity;
 using test::KorvexTest;
-using test::SplineSpec;
+using test::SplineEntity;
 
 constexpr DxfStyle kR12 = DxfStyle::kR12;
 
-InsertSpec Insert(const std::string& block, double x, double y, double scaleX = 1,
-                  double scaleY = 1, double rotation = 0) {
-  InsertSpec insert;
+InsertEntity Insert(const std::string& block, double x, double y, double scaleX = 1,
+                    double scaleY = 1, double rotation = 0) {
+  InsertEntity insert;
   insert.block = block;
   insert.x = x;
   insert.y = y;
@@ -137,7 +137,7 @@ const PlacementRow kPlacements[] = {
      }},
     {"SplineMoved",
      [] {
-       SplineSpec s;
+       SplineEntity s;
        s.controls = {{0, 0}, {20, 60}, {60, -20}, {80, 40}};
        s.knots = {0, 0, 0, 0, 1, 1, 1, 1};
        DxfBuilder block;
@@ -147,7 +147,7 @@ const PlacementRow kPlacements[] = {
        return AddInsert(d, kR12, Insert("B", 135, 1770));
      },
      [] {
-       SplineSpec s;
+       SplineEntity s;
        s.controls = {{135, 1770}, {155, 1830}, {195, 1750}, {215, 1810}};
        s.knots = {0, 0, 0, 0, 1, 1, 1, 1};
        DxfBuilder d;
@@ -160,7 +160,7 @@ const PlacementRow kPlacements[] = {
        AddLine(block, kR12, 0, 0, 10, 0);
        DxfBuilder d;
        d.Markers().Block("B", 0, 0, block);
-       InsertSpec insert = Insert("B", 135, 1760);
+       InsertEntity insert = Insert("B", 135, 1760);
        insert.columns = 3;
        insert.rows = 2;
        insert.columnSpacing = 20;
@@ -196,7 +196,7 @@ const PlacementRow kPlacements[] = {
        AddMtext(block, kR12, 10, 40, 8, "{\\fArial;Hi}");
        DxfBuilder d;
        d.Markers().Block("B", 0, 0, block);
-       InsertSpec insert = Insert("B", 125, 1750);
+       InsertEntity insert = Insert("B", 125, 1750);
        insert.attributes = true;
        AddInsert(d, kR12, insert);
        d.Group(0, "ATTRIB").Group(8, "0").Group(10, 140.0).Group(20, 1760.0).Group(40, 5.0);
@@ -337,7 +337,7 @@ const LeftOutRow kLeftOut[] = {
        AddLine(block, kR12, 0, 0, 5, 0);
        DxfBuilder d = Good();
        d.Block("B", 0, 0, block);
-       InsertSpec insert = Insert("B", 150, 1780);
+       InsertEntity insert = Insert("B", 150, 1780);
        insert.attributes = true;
        AddInsert(d, kR12, insert);
        d.Group(0, "ATTRIB").Group(8, "0").Group(10, 150.0).Group(20, 1790.0).Group(40, 5.0);
@@ -436,7 +436,7 @@ TEST_F(BlockTableTest, InsertsPlaceNoMoreThanTheLimit) {
   DxfBuilder block;
   AddNothing(block);
   d.Block("B", 0, 0, block);
-  InsertSpec insert = Insert("B", 150, 1780);
+  InsertEntity insert = Insert("B", 150, 1780);
   insert.columns = 1000;
   insert.rows = 1000;
   AddInsert(d, kR12, insert);

@@ -109,7 +109,7 @@ struct SplinePoint {
 
 // A SPLINE by control points (with knots, and weights when not empty), or, with no control
 // points, by fit points (with end tangents when given).
-struct SplineSpec {
+struct SplineEntity {
   int flags = 8;  // planar
   int degree = 3;
   std::vector<double> knots;
@@ -121,7 +121,7 @@ struct SplineSpec {
   SplinePoint endTangent{};
 };
 
-inline DxfBuilder& AddSpline(DxfBuilder& drawing, DxfStyle style, const SplineSpec& spline,
+inline DxfBuilder& AddSpline(DxfBuilder& drawing, DxfStyle style, const SplineEntity& spline,
                              const std::string& layer = "0") {
   OpenEntity(drawing, style, "SPLINE", layer);
   if (style == DxfStyle::kR2000) drawing.Group(100, "AcDbSpline");
@@ -145,7 +145,7 @@ inline DxfBuilder& AddSpline(DxfBuilder& drawing, DxfStyle style, const SplineSp
 }
 
 // An INSERT of a block (a MINSERT when columns or rows are above 1).
-struct InsertSpec {
+struct InsertEntity {
   std::string block;
   double x = 0;
   double y = 0;
@@ -159,7 +159,7 @@ struct InsertSpec {
   bool attributes = false;  // ATTRIB entities follow, up to a SEQEND
 };
 
-inline DxfBuilder& AddInsert(DxfBuilder& drawing, DxfStyle style, const InsertSpec& insert,
+inline DxfBuilder& AddInsert(DxfBuilder& drawing, DxfStyle style, const InsertEntity& insert,
                              const std::string& layer = "0") {
   OpenEntity(drawing, style, "INSERT", layer);
   if (style == DxfStyle::kR2000) drawing.Group(100, "AcDbBlockReference");

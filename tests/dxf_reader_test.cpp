@@ -435,18 +435,18 @@ TEST_F(DxfReaderTest, FloatNoiseOnTransformedAndFittedKindsChangesNoByte) {
   DxfBuilder drawing;
   drawing.Markers().Block("PART", 0, 0, block).Block("HALF", 0, 0, halfBlock);
   test::AddEllipse(drawing, test::DxfStyle::kR12, 175, 1800, 30, 10, 0.5, 0, 6.283185307179586);
-  test::SplineSpec controls;
+  test::SplineEntity controls;
   controls.controls = {{260, 1760}, {280, 1840}, {320, 1770}, {340, 1830}};
   controls.knots = {0, 0, 0, 0, 1, 1, 1, 1};
   controls.weights = {1, 2, 3, 1};
   test::AddSpline(drawing, test::DxfStyle::kR2000, controls);
-  test::SplineSpec fits;
+  test::SplineEntity fits;
   fits.fits = {{390, 1770}, {420, 1830}, {450, 1780}, {470, 1820}};
   fits.tangents = true;
   fits.startTangent = {0, 1};
   fits.endTangent = {1, 0};
   test::AddSpline(drawing, test::DxfStyle::kR2000, fits);
-  test::InsertSpec insert;
+  test::InsertEntity insert;
   insert.block = "PART";
   insert.x = 560;
   insert.y = 1780;
@@ -456,13 +456,13 @@ TEST_F(DxfReaderTest, FloatNoiseOnTransformedAndFittedKindsChangesNoByte) {
   // A line that ends on a half unit only by its insert's scale, inserted at the origin (no
   // other value's noise to drown its scale's), twice, a point with one whole number between
   // them so that one of the two scales is nudged down.
-  test::InsertSpec half;
+  test::InsertEntity half;
   half.block = "HALF";
   half.scaleX = half.scaleY = 2;
   test::AddInsert(drawing, test::DxfStyle::kR12, half);
   drawing.Point(90, 71.25);
   test::AddInsert(drawing, test::DxfStyle::kR12, half);
-  test::InsertSpec copies;
+  test::InsertEntity copies;
   copies.block = "PART";
   copies.x = 650;
   copies.y = 1780;

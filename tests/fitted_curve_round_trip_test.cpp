@@ -37,12 +37,12 @@ using test::Distance;
 using test::DrawBack;
 using test::DxfBuilder;
 using test::DxfStyle;
-using test::InsertSpec;
+using test::InsertEntity;
 using test::kPi;
 using test::Point;
 using test::ReadShapes;
+using test::SplineEntity;
 using test::SplinePoint;
-using test::SplineSpec;
 using test::Stroke;
 using test::WrittenShape;
 
@@ -142,7 +142,7 @@ TrueCurve Moved(const TrueCurve& curve, const Affine& map) {
   return filled;
 }
 
-struct EllipseSpec {
+struct EllipseEntity {
   Point centre;
   Point major;
   double ratio;
@@ -151,12 +151,12 @@ struct EllipseSpec {
   bool fromBelow;
 };
 
-Point EllipseV(const EllipseSpec& e) {
+Point EllipseV(const EllipseEntity& e) {
   const double turn = e.fromBelow ? -1 : 1;
   return {-turn * e.ratio * e.major.y, turn * e.ratio * e.major.x};
 }
 
-TrueCurve TrueEllipse(const EllipseSpec& e) {
+TrueCurve TrueEllipse(const EllipseEntity& e) {
   const Point v = EllipseV(e);
   return Sampled(
       [&](double t) {
@@ -177,7 +177,7 @@ double Basis(const std::vector<double>& knots, int i, int p, double t) {
   return value;
 }
 
-TrueCurve TrueSpline(const SplineSpec& s) {
+TrueCurve TrueSpline(const SplineEntity& s) {
   const int n = static_cast<int>(s.controls.size());
   const double t0 = s.knots[s.degree];
   const double t1 = s.knots[n];
@@ -200,7 +200,7 @@ TrueCurve TrueSpline(const SplineSpec& s) {
 
 // The cubic through fit points with chord-length parameters and second derivatives
 // continuous: its derivatives at the points from a dense solve, then Hermite pieces.
-TrueCurve TrueFitSpline(const SplineSpec& s) {
+TrueCurve TrueFitSpline(const SplineEntity& s) {
   const bool closed = (s.flags & 1) != 0;
   std::vector<Point> q;
   for (const SplinePoint& p : s.fits) q.push_back({p.x, p.y});
@@ -493,7 +493,7 @@ struct Cell {
   std::vector<TrueCurve> curves;
   bool hasPlaneCurve = false;
   PlaneCurve planeCurve{};
-  SplineSpec spline;  // kept so that the plane curve's tables can be made again
+  SplineEntity spline;  // kept so that the plane curve's tables can be made again
   bool openEnds = false;
 };
 
@@ -517,8 +517,8 @@ struct Blocks {
   Point outerBase{4, -3};
 };
 
-SplineSpec InnerSpline() {
-  SplineSpec s;
+SplineEntity InnerSpline() {
+  SplineEntity s;
   s.degree = 3;
   s.controls = {{-12, -10}, {-6, -2}, {6, -20}, {12, -10}};
   s.knots = {0, 0, 0, 0, 1, 1, 1, 1};
@@ -528,7 +528,7 @@ SplineSpec InnerSpline() {
 Blocks MakeBlocks(DxfBuilder& drawing, DxfStyle style) {
   Blocks b;
   DxfBuilder inner;
-  const EllipseSpec innerEllipse{{0, 2}, {9, 3}, 0.45, 0, 2 * kPi, false};
+  const EllipseEntity innerEllipse{{0, 2}, {9, 3}, 0.45, 0, 2 * kPi, false};
   AddEllipse(inner, style, 0, 2, 9, 3, 0.45, 0, 2 * kPi);
   test::AddArc(inner, style, 0, 0, 14, 20, 160);
   AddSpline(inner, style, InnerSpline());
@@ -544,7 +544,7 @@ Blocks MakeBlocks(DxfBuilder& drawing, DxfStyle style) {
   b.inner.push_back(Sampled([](double t) { return Point{-14 + 28 * t, -16 + t}; }, 0, 1, false));
 
   DxfBuilder outer;
-  InsertSpec nested;
+  InsertEntity nested;
   nested.block = "INNER";
   nested.x = 4;
   nested.y = -3;
@@ -599,12 +599,12 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
       case Item::kEllipticalArc: {
         const double a = Uniform(6, 45);
         const double angle = Uniform(0, 2 * kPi);
-        EllipseSpec e{{corner.x + Uniform(10, 90), corner.y + Uniform(10, 90)},
-                      {a * std::cos(angle), a * std::sin(angle)},
-                      Uniform(0.1, 1),
-                      0,
-                      2 * kPi,
-                      Whole(0, 3) == 0};
+        EllipseEntity e{{corner.x + Uniform(10, 90), corner.y + Uniform(10, 90)},
+                        {a * std::cos(angle), a * std::sin(angle)},
+                        Uniform(0.1, 1),
+                        0,
+                        2 * kPi,
+                        Whole(0, 3) == 0};
         if (cell.item == Item::kEllipticalArc) {
           e.t0 = Uniform(0, 2 * kPi);
           e.t1 = e.t0 + Uniform(0.3, 2 * kPi - 0.3);
@@ -621,7 +621,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
       }
       case Item::kOpenSpline:
       case Item::kClosedSpline: {
-        SplineSpec s;
+        SplineEntity s;
         s.degree = Whole(2, 3);
         if (cell.item == Item::kOpenSpline) {
           const int n = Whole(s.degree + 1, 8);
@@ -656,7 +656,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
       }
       case Item::kFitSpline:
       case Item::kClosedFitSpline: {
-        SplineSpec s;
+        SplineEntity s;
         s.degree = Whole(2, 3);  // fit points are joined by the cubic whatever the degree
         const int count = Whole(3, 7);
         for (int i = 0; i < count; ++i) s.fits.push_back(RandomPoint(corner, 22));
@@ -685,7 +685,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
         return true;
       }
       case Item::kNestedInsert: {
-        InsertSpec insert;
+        InsertEntity insert;
         insert.block = "OUTER";
         insert.scaleX = Uniform(0.7, 1.3);
         // A stretched insert turns the block's arcs and ellipses into general ones.
@@ -701,7 +701,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
         return true;
       }
       case Item::kMinsert: {
-        InsertSpec insert;
+        InsertEntity insert;
         insert.block = "DOT";
         insert.columns = Whole(2, 3);
         insert.rows = Whole(2, 3);
@@ -724,7 +724,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
         return true;
       }
       case Item::kStretchedCircle: {
-        InsertSpec insert;
+        InsertEntity insert;
         insert.block = "RING";
         insert.scaleX = Uniform(1, 4);
         insert.scaleY = Uniform(1, 4);
@@ -764,7 +764,7 @@ class FittedCurveRoundTripTest : public test::KorvexTest {
   Deviations worstFit_;
 
   // The product's own curve of a spline item, its tables made afresh.
-  static PlaneCurve ProductSpline(const SplineSpec& s, std::vector<PlanePoint>& controls,
+  static PlaneCurve ProductSpline(const SplineEntity& s, std::vector<PlanePoint>& controls,
                                   std::vector<PlanePoint>& fits) {
     controls.clear();
     fits.clear();
