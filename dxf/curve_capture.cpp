@@ -24,35 +24,15 @@ namespace {
 // The most a shape vector or bulge-arc displacement can hold.
 constexpr int kMaxDisplacement = 127;
 
-// Curve holders shared by ARC and CIRCLE and never reset between entities: a group that
-// an entity lacks keeps the value of the last ARC or CIRCLE that had it. Each drawing
-// starts them afresh (ResetCurveHolders).
-double curveCentreX = 0;
-double curveCentreY = 0;
-double curveRadius = 0;
-double curveStartAngle = 0;
-double curveEndAngle = 0;
+// The curve holders of the ENTITIES section, shared by ARC and CIRCLE and never reset
+// between entities: a group that an entity lacks keeps the value of the last ARC or CIRCLE
+// that had it. Each drawing starts them afresh (ResetCurveHolders).
+CurveHolders curveHolders = {};
 
-// A polyline vertex: the group 10 and 20 values truncated to whole units, and the bulge of
-// the segment that starts here. A vertex whose coordinates are missing or cannot be held
-// stays in the list, so that neither of its segments is drawn and no segment is made
-// between its neighbours that the drawing does not hold.
-struct Vertex {
-  std::int16_t x;
-  std::int16_t y;
-  double bulge;
-  bool xHeld;
-  bool yHeld;
-};
-
-// One polyline at a time, refilled from the first entry; the last slot is for the closing
-// copy of a closed polyline.
-Vertex vertices[kMaxVertices + 1];
+// One polyline at a time, refilled from the first entry.
+PolylineVertex vertices[kMaxVertices];
 int vertexCount = 0;
-
-// The polyline being read, for the record of what is left out.
-const char* polylineKind = "POLYLINE";
-std::int32_t polylineLine = 0;
+bool verticesCut = false;
 
 void SkipValue() {
   ReadDxfLine();
@@ -60,13 +40,13 @@ void SkipValue() {
 
 // The centre and radius groups that ARC and CIRCLE share; true when the line was one of
 // them and its value has been read.
-bool ReadCurveGroup() {
+bool ReadCurveGroup(CurveHolders& curve) {
   if (DxfLineIs(" 10\n")) {
-    ReadDxfValue(curveCentreX);
+    ReadDxfValue(curve.centreX);
   } else if (DxfLineIs(" 20\n")) {
-    ReadDxfValue(curveCentreY);
+    ReadDxfValue(curve.centreY);
   } else if (DxfLineIs(" 40\n")) {
-    ReadDxfValue(curveRadius);
+    ReadDxfValue(curve.radius);
   } else {
     return false;
   }
@@ -79,9 +59,10 @@ int ReadFlags() {
 }
 
 // The stores return what AdmitRecord says: false when the reading is to stop.
-bool StoreLine(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+bool StoreLine(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2,
+               std::int32_t line) {
   StartRecord(n, kKindLine, x1, y1, x2, y2);
-  return AdmitRecord(n, polylineLine);
+  return AdmitRecord(n, line);
 }
 
 bool StoreArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2,
@@ -97,10 +78,10 @@ bool StoreArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2,
 }
 
 bool StoreBulgeArc(std::int16_t n, std::int16_t x1, std::int16_t y1, std::int16_t x2,
-                   std::int16_t y2) {
+                   std::int16_t y2, std::int32_t line) {
   const BulgeArcState& arc = CurrentBulgeArc();
   return StoreArc(n, x1, y1, x2, y2, arc.centreX, arc.centreY, arc.startAngle, arc.endAngle,
-                  arc.radius, polylineLine);
+                  arc.radius, line);
 }
 
 // The mirror image in the y axis of an angle seen from a mirrored centre, kept in 0 to 360
@@ -128,7 +109,7 @@ bool FitsDisplacement(int dx, int dy) {
 // M never changes the sweep the user drew. An arc whose M cannot be held, or whose pieces
 // need a displacement no shape vector holds, is dropped.
 void StoreSplitArc(std::int16_t n, double bulge, std::int16_t x1, std::int16_t y1, std::int16_t x2,
-                   std::int16_t y2) {
+                   std::int16_t y2, std::int32_t line) {
   PlanePoint opposite;
   double radius;
   if (!OppositePoint(x1, y1, x2, y2, bulge, opposite, radius)) return;
@@ -137,42 +118,59 @@ void StoreSplitArc(std::int16_t n, double bulge, std::int16_t x1, std::int16_t y
   if (!FitsDisplacement(mx - x1, my - y1) || !FitsDisplacement(x2 - mx, y2 - my)) return;
 
   PlaceBulgeArc(radius, (x1 + opposite.x) * 0.5, (y1 + opposite.y) * 0.5, x1, y1, mx, my);
-  if ((mx != x1 || my != y1) && !StoreBulgeArc(n, x1, y1, mx, my)) return;
+  if ((mx != x1 || my != y1) && !StoreBulgeArc(n, x1, y1, mx, my, line)) return;
 
   // When the end rounds onto M the half circle already ends there.
   if (mx == x2 && my == y2) return;
   const double restSweep = 4 * std::atan(std::fabs(bulge)) - kPi;
   SetBulgeArcRadius(0);
   BulgeArc(std::tan(restSweep / 4), mx, my, x2, y2);
-  StoreBulgeArc(n, mx, my, x2, y2);
+  StoreBulgeArc(n, mx, my, x2, y2, line);
 }
 
-// The segment from vertex i to vertex i + 1.
-void MakeSegment(const Vertex& from, const Vertex& to) {
-  if (!(from.xHeld && from.yHeld && to.xHeld && to.yHeld)) return;
-  // A second rounding of the truncated values, which moves only negative ones; a 16-bit
-  // value always survives it.
-  std::int16_t x1, y1, x2, y2;
-  RoundToWhole(from.x, x1);
-  RoundToWhole(from.y, y1);
-  RoundToWhole(to.x, x2);
-  RoundToWhole(to.y, y2);
+// A polyline vertex in whole units: its values truncated, then rounded once more, which
+// moves only negative ones (a truncated -3 becomes -2). A vertex whose coordinates are
+// missing or cannot be held is not held: neither of its segments is drawn, and no segment is
+// made between its neighbours that the drawing does not hold.
+struct WholeVertex {
+  std::int16_t x;
+  std::int16_t y;
+  bool held;
+};
+
+WholeVertex WholeVertexOf(const PolylineVertex& vertex) {
+  WholeVertex whole = {0, 0, false};
+  if (!vertex.xHeld || !vertex.yHeld || !TruncateToWhole(vertex.x, whole.x) ||
+      !TruncateToWhole(vertex.y, whole.y)) {
+    return whole;
+  }
+  // A 16-bit value always survives the second rounding.
+  RoundToWhole(whole.x, whole.x);
+  RoundToWhole(whole.y, whole.y);
+  whole.held = true;
+  return whole;
+}
+
+// The segment between two vertices, with the bulge of the first.
+void PlaceWholeSegment(const char* kind, std::int32_t line, const WholeVertex& from,
+                       const WholeVertex& to, double bulge) {
+  if (!from.held || !to.held) return;
+  std::int16_t x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
   // Two vertices on one point draw nothing, and nothing is lost: not noted.
   if (x1 == x2 && y1 == y2) return;
   // The cell follows from the end points alone, for arcs too.
   const std::int16_t n = LineCell(x1, y1, x2, y2);
   if (!IsShapeNumber(n)) {
-    NoteDroppedSegment(polylineKind, polylineLine, x1, y1, x2, y2);
+    NoteDroppedSegment(kind, line, x1, y1, x2, y2);
     return;
   }
 
-  const double bulge = from.bulge;
   if (bulge == 0) {
-    StoreLine(n, x1, y1, x2, y2);
+    StoreLine(n, x1, y1, x2, y2, line);
     return;
   }
   if (!std::isfinite(bulge)) {
-    NoteDroppedAt(polylineKind, polylineLine, LeftOutReason::kOffSheet, x1, y1, n);
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, x1, y1, n);
     return;
   }
   // A negative bulge runs clockwise: the same arc, counter-clockwise from the other end.
@@ -186,24 +184,20 @@ void MakeSegment(const Vertex& from, const Vertex& to) {
   if (std::fabs(bulge) <= 1) {
     SetBulgeArcRadius(0);
     BulgeArc(bulge, x1, y1, x2, y2);
-    StoreBulgeArc(n, x1, y1, x2, y2);
+    StoreBulgeArc(n, x1, y1, x2, y2, line);
   } else {
-    StoreSplitArc(n, bulge, x1, y1, x2, y2);
-  }
-}
-
-void MakeSegments(int flags) {
-  if ((flags & 1) != 0 && vertexCount > 0) vertices[vertexCount++] = vertices[0];
-  for (int i = 0; i + 1 < vertexCount && !Entities().stopped; ++i) {
-    MakeSegment(vertices[i], vertices[i + 1]);
+    StoreSplitArc(n, bulge, x1, y1, x2, y2, line);
   }
 }
 
 // Reads the value line after a " 10" and starts a vertex with it.
 void StartVertex() {
-  Vertex& vertex = vertices[vertexCount++];
-  vertex = Vertex{};
-  if (ReadDxfLine()) vertex.xHeld = TruncateToWhole(DxfLineValue(), vertex.x);
+  PolylineVertex& vertex = vertices[vertexCount++];
+  vertex = PolylineVertex{};
+  if (ReadDxfLine()) {
+    vertex.x = DxfLineValue();
+    vertex.xHeld = true;
+  }
 }
 
 // Reads vertex groups up to the line that ends the list (not read further when the list
@@ -221,14 +215,15 @@ void ReadVertices(bool lightweight, bool inVertex) {
     }
     if (DxfLineIs(" 10\n")) {
       if (vertexCount == kMaxVertices) {
-        NoteDropped(polylineKind, polylineLine, LeftOutReason::kTooManyVertices);
+        verticesCut = true;
         return;
       }
       StartVertex();
     } else if (DxfLineIs(" 20\n")) {
       if (!ReadDxfLine() || vertexCount == 0) continue;
-      Vertex& vertex = vertices[vertexCount - 1];
-      vertex.yHeld = TruncateToWhole(DxfLineValue(), vertex.y);
+      PolylineVertex& vertex = vertices[vertexCount - 1];
+      vertex.y = DxfLineValue();
+      vertex.yHeld = true;
     } else if (DxfLineIs(" 42\n")) {
       if (!ReadDxfLine() || vertexCount == 0) continue;
       vertices[vertexCount - 1].bulge = DxfLineValue();
@@ -243,59 +238,102 @@ void ReadVertices(bool lightweight, bool inVertex) {
 // Nothing of a drawing converted before carries over into the next: the reader calls this
 // before each drawing, as it resets its own value holders.
 void ResetCurveHolders() {
-  curveCentreX = 0;
-  curveCentreY = 0;
-  curveRadius = 0;
-  curveStartAngle = 0;
-  curveEndAngle = 0;
+  curveHolders = {};
 }
 
-void CaptureArc() {
-  const std::int32_t line = DxfLineNumberInFile();
-  bool skipMark = false;
-  bool mirrorMark = false;
+ArcExtrusion ReadArcGroups(CurveHolders& curve) {
+  ArcExtrusion extrusion = ArcExtrusion::kNone;
   while (NextEntityGroup()) {
-    if (ReadCurveGroup()) continue;
+    if (ReadCurveGroup(curve)) continue;
     if (DxfLineIs(" 50\n")) {
-      ReadDxfValue(curveStartAngle);
+      ReadDxfValue(curve.startAngle);
     } else if (DxfLineIs(" 51\n")) {
-      ReadDxfValue(curveEndAngle);
+      ReadDxfValue(curve.endAngle);
     } else if (DxfLineIs("230\n")) {
       // Only the plane seen from below can be brought back into the sheet, by mirroring.
       double z = 0;
       ReadDxfValue(z);
       if (z == -1) {
-        mirrorMark = true;
+        if (extrusion == ArcExtrusion::kNone) extrusion = ArcExtrusion::kMirrored;
       } else {
-        skipMark = true;
+        extrusion = ArcExtrusion::kOtherPlane;
       }
     }
   }
-  if (skipMark) {
-    NoteDropped("ARC", line, LeftOutReason::kExtrusion);
-    return;
-  }
+  return extrusion;
+}
 
-  // The mirror works on copies: the holders keep the values the file gave.
-  double cx = curveCentreX;
-  const double cy = curveCentreY;
-  const double r = curveRadius;
-  double a1 = curveStartAngle;
-  double a2 = curveEndAngle;
-  if (mirrorMark) {
-    cx = -cx;
-    a1 = MirroredAngle(curveEndAngle);
-    a2 = MirroredAngle(curveStartAngle);
+bool ReadCircleGroups(CurveHolders& curve) {
+  while (NextEntityGroup()) {
+    if (ReadCurveGroup(curve)) continue;
+    if (DxfLineIs("210\n")) return false;
   }
+  return true;
+}
+
+bool ReadPolylineGroups(bool lightweight, PolylineGroups& polyline) {
+  vertexCount = 0;
+  verticesCut = false;
+  polyline = {vertices, 0, 0, false};
+  int flags = 0;
+  if (lightweight) {
+    // As the POLYLINE header: a " 10" before any 70 group starts the first vertex with flags
+    // 0, and a "  0" there ends an LWPOLYLINE that has no vertices.
+    while (true) {
+      if (!NextEntityGroup()) return false;
+      if (DxfLineIs(" 70\n")) {
+        flags = ReadFlags();
+        break;
+      }
+      if (DxfLineIs(" 10\n")) {
+        StartVertex();
+        break;
+      }
+    }
+    ReadVertices(true, true);
+  } else {
+    // The header's flags come in its 70 group. The group may be left out (its default is
+    // 0): a VERTEX entity before any 70 group starts the vertices, so that neither its
+    // groups are lost nor its own 70 (vertex flags) read as the polyline's.
+    bool atEntityName = false;
+    bool inVertex = false;
+    while (!inVertex) {
+      if (!ReadDxfLine()) return false;
+      if (DxfLineIs(" 70\n")) {
+        flags = ReadFlags();
+        break;
+      }
+      if (atEntityName && DxfLineIs("SEQEND\n")) return false;
+      inVertex = atEntityName && DxfLineIs("VERTEX\n");
+      if (DxfLineIs("  5\n")) SkipValue();
+      atEntityName = DxfLineIs("  0\n");
+    }
+    ReadVertices(false, inVertex);
+  }
+  polyline.count = vertexCount;
+  polyline.flags = flags;
+  polyline.verticesCut = verticesCut;
+  return true;
+}
+
+void MirrorArc(double& cx, double& a1, double& a2) {
+  const double start = a1;
+  cx = -cx;
+  a1 = MirroredAngle(a2);
+  a2 = MirroredAngle(start);
+}
+
+void PlaceArc(const char* kind, std::int32_t line, double cx, double cy, double r, double a1,
+              double a2) {
   if (!(r >= kMinArcRadius && r <= kMaxArcRadius)) {
-    LeftOutEntry entry = StartLeftOut("ARC", line, LeftOutReason::kRadius);
+    LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kRadius);
     SetLeftOutCircle(entry, cx, cy, r);
     entry.amount = r;
     NoteLeftOut(entry);
     return;
   }
   if (!std::isfinite(a1) || !std::isfinite(a2)) {
-    NoteDroppedAt("ARC", line, LeftOutReason::kOffSheet, cx, cy);
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, cx, cy);
     return;
   }
   a1 = AngleInTurn(a1);
@@ -306,100 +344,105 @@ void CaptureArc() {
   std::int16_t sx, sy, ex, ey;
   if (!RoundToWhole(start.x, sx) || !RoundToWhole(start.y, sy) || !RoundToWhole(end.x, ex) ||
       !RoundToWhole(end.y, ey)) {
-    NoteDroppedAt("ARC", line, LeftOutReason::kOffSheet, cx, cy);
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, cx, cy);
     return;
   }
   const ArcBox box = ArcBoundingBox(cx, cy, r, a1, a2);
   const std::int16_t n = ArcCell(sx, sy, ex, ey, box);
   if (!IsShapeNumber(n)) {
-    NoteDroppedArc("ARC", line, sx, sy, ex, ey, box, cx, cy, r);
+    NoteDroppedArc(kind, line, sx, sy, ex, ey, box, cx, cy, r);
     return;
   }
   StoreArc(n, sx, sy, ex, ey, cx, cy, a1, a2, r, line);
 }
 
-void CaptureCircle() {
-  const std::int32_t line = DxfLineNumberInFile();
-  while (NextEntityGroup()) {
-    if (ReadCurveGroup()) continue;
-    if (DxfLineIs("210\n")) {
-      // A CIRCLE with an extrusion direction is never captured.
-      NoteDropped("CIRCLE", line, LeftOutReason::kExtrusion);
-      return;
-    }
-  }
+void PlaceCircle(const char* kind, std::int32_t line, double centreX, double centreY,
+                 double radius) {
   std::int16_t cx, cy, r, startX;
-  if (!TruncateToWhole(curveCentreX, cx) || !TruncateToWhole(curveCentreY, cy) ||
-      !TruncateToWhole(curveRadius, r) || !TruncateToWhole(curveCentreX + curveRadius, startX)) {
-    NoteDroppedAt("CIRCLE", line, LeftOutReason::kOffSheet, curveCentreX, curveCentreY);
+  if (!TruncateToWhole(centreX, cx) || !TruncateToWhole(centreY, cy) ||
+      !TruncateToWhole(radius, r) || !TruncateToWhole(centreX + radius, startX)) {
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, centreX, centreY);
     return;
   }
   // The radius is written as one byte; 0 or less is no circle a shape can draw.
   if (r < 1) {
-    LeftOutEntry entry = StartLeftOut("CIRCLE", line, LeftOutReason::kRadius);
-    SetLeftOutCircle(entry, curveCentreX, curveCentreY, curveRadius);
-    entry.amount = curveRadius;
+    LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kRadius);
+    SetLeftOutCircle(entry, centreX, centreY, radius);
+    entry.amount = radius;
     NoteLeftOut(entry);
     return;
   }
   const std::int16_t n = CircleCell(cx, cy, r);
   if (!IsShapeNumber(n)) {
-    NoteDroppedCircle(line, cx, cy, r);
+    NoteDroppedCircle(kind, line, cx, cy, r);
     return;
   }
   // The start point is the circle's point at angle 0, truncated.
   DrawingEntityRecord& record = StartRecord(n, kKindCircle, startX, cy, 0, 0);
-  record.centreX = curveCentreX;
-  record.centreY = curveCentreY;
-  record.radius = curveRadius;
+  record.centreX = centreX;
+  record.centreY = centreY;
+  record.radius = radius;
   AdmitRecord(n, line);
 }
 
-// The header's flags come in its 70 group. The group may be left out (its default is 0):
-// a VERTEX entity before any 70 group starts the vertices, so that neither its groups are
-// lost nor its own 70 (vertex flags) read as the polyline's.
-void CapturePolyline() {
-  polylineKind = "POLYLINE";
-  polylineLine = DxfLineNumberInFile();
-  vertexCount = 0;
-  int flags = 0;
-  bool atEntityName = false;
-  bool inVertex = false;
-  while (!inVertex) {
-    if (!ReadDxfLine()) return;
-    if (DxfLineIs(" 70\n")) {
-      flags = ReadFlags();
-      break;
-    }
-    if (atEntityName && DxfLineIs("SEQEND\n")) return;
-    inVertex = atEntityName && DxfLineIs("VERTEX\n");
-    if (DxfLineIs("  5\n")) SkipValue();
-    atEntityName = DxfLineIs("  0\n");
-  }
-  ReadVertices(false, inVertex);
-  MakeSegments(flags);
+void PlacePolylineSegment(const char* kind, std::int32_t line, const PolylineVertex& from,
+                          const PolylineVertex& to) {
+  PlaceWholeSegment(kind, line, WholeVertexOf(from), WholeVertexOf(to), from.bulge);
 }
 
-// As the POLYLINE header: a " 10" before any 70 group starts the first vertex with flags 0,
-// and a "  0" there ends an LWPOLYLINE that has no vertices.
-void CaptureLwPolyline() {
-  polylineKind = "LWPOLYLINE";
-  polylineLine = DxfLineNumberInFile();
-  vertexCount = 0;
-  int flags = 0;
-  while (true) {
-    if (!NextEntityGroup()) return;
-    if (DxfLineIs(" 70\n")) {
-      flags = ReadFlags();
-      break;
-    }
-    if (DxfLineIs(" 10\n")) {
-      StartVertex();
-      break;
-    }
+void PlacePolyline(const char* kind, std::int32_t line, const PolylineVertex* list, int count,
+                   bool closed) {
+  if (count == 0) return;
+  // Each vertex is brought to whole units once, for both of its segments.
+  const WholeVertex first = WholeVertexOf(list[0]);
+  WholeVertex from = first;
+  for (int i = 0; i + 1 < count && !Entities().stopped; ++i) {
+    const WholeVertex to = WholeVertexOf(list[i + 1]);
+    PlaceWholeSegment(kind, line, from, to, list[i].bulge);
+    from = to;
   }
-  ReadVertices(true, true);
-  MakeSegments(flags);
+  // The closing segment runs from the last vertex, with its bulge, back to the first.
+  if (closed && !Entities().stopped) {
+    PlaceWholeSegment(kind, line, from, first, list[count - 1].bulge);
+  }
+}
+
+void CaptureArc() {
+  const std::int32_t line = DxfLineNumberInFile();
+  const ArcExtrusion extrusion = ReadArcGroups(curveHolders);
+  if (extrusion == ArcExtrusion::kOtherPlane) {
+    NoteDropped("ARC", line, LeftOutReason::kExtrusion);
+    return;
+  }
+  // The mirror works on copies: the holders keep the values the file gave. Whole numbers
+  // written with float noise are whole first, so that an end point that falls on a half
+  // unit rounds as the drawing's own numbers make it.
+  double cx = WithoutFloatNoise(curveHolders.centreX);
+  const double cy = WithoutFloatNoise(curveHolders.centreY);
+  const double r = WithoutFloatNoise(curveHolders.radius);
+  double a1 = WithoutFloatNoise(curveHolders.startAngle);
+  double a2 = WithoutFloatNoise(curveHolders.endAngle);
+  if (extrusion == ArcExtrusion::kMirrored) MirrorArc(cx, a1, a2);
+  PlaceArc("ARC", line, cx, cy, r, a1, a2);
+}
+
+void CaptureCircle() {
+  const std::int32_t line = DxfLineNumberInFile();
+  if (!ReadCircleGroups(curveHolders)) {
+    // A CIRCLE with an extrusion direction is never captured.
+    NoteDropped("CIRCLE", line, LeftOutReason::kExtrusion);
+    return;
+  }
+  PlaceCircle("CIRCLE", line, curveHolders.centreX, curveHolders.centreY, curveHolders.radius);
+}
+
+void CapturePolyline(bool lightweight) {
+  const char* kind = lightweight ? "LWPOLYLINE" : "POLYLINE";
+  const std::int32_t line = DxfLineNumberInFile();
+  PolylineGroups polyline;
+  if (!ReadPolylineGroups(lightweight, polyline)) return;
+  if (polyline.verticesCut) NoteDropped(kind, line, LeftOutReason::kTooManyVertices);
+  PlacePolyline(kind, line, polyline.vertices, polyline.count, (polyline.flags & 1) != 0);
 }
 
 }  // namespace korvex

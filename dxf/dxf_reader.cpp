@@ -6,9 +6,14 @@
 #include <cstring>
 #include <iterator>
 
+#include "dxf/block_insert.h"
+#include "dxf/block_section.h"
+#include "dxf/block_table.h"
 #include "dxf/curve_capture.h"
 #include "dxf/dxf_line_reader.h"
+#include "dxf/fitted_curve_capture.h"
 #include "dxf/left_out_notes.h"
+#include "dxf/mtext_capture.h"
 #include "dxf/template_drawing.h"
 #include "platform/message_text.h"
 #include "platform/platform.h"
@@ -32,16 +37,11 @@ bool NextEntityGroup() {
 
 namespace {
 
-// Value holders shared by all entity kinds and never reset between entities: a group
-// that an entity lacks keeps the value of the last entity that had it. Each drawing starts
-// them afresh, so that nothing of a drawing converted before carries over.
-double holderX = 0;
-double holderY = 0;
-double holderEndX = 0;
-double holderEndY = 0;
-double holderTextHeight = 0;
-char holderText[kTextCapacity] = {};
-bool holderTextCut = false;  // the text held was longer than a record keeps
+// The holders of the ENTITIES section, shared by all entity kinds and never reset between
+// entities: a group that an entity lacks keeps the value of the last entity that had it.
+// Each drawing starts them afresh, so that nothing of a drawing converted before carries
+// over.
+ValueHolders holders = {};
 
 bool markerFirstSeen = false;
 bool markerSecondSeen = false;
@@ -52,17 +52,10 @@ bool markerSecondSeen = false;
 std::int32_t originPointLines[kMaxShapeNumber + 1];
 constexpr std::int32_t kNoPointYet = -1;  // line numbers are 0 when they are not counted
 std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
-constexpr char kGridLayer[] = "GRID\n";
-constexpr char kCellBoxBlock[] = "CELLBOX\n";
+constexpr char kGridLayerLine[] = "GRID\n";
 
 void ResetValueHolders() {
-  holderX = 0;
-  holderY = 0;
-  holderEndX = 0;
-  holderEndY = 0;
-  holderTextHeight = 0;
-  holderText[0] = '\0';
-  holderTextCut = false;
+  holders = {};
   std::fill(std::begin(originPointLines), std::end(originPointLines), kNoPointYet);
   std::fill(std::begin(gridOutlineEdges), std::end(gridOutlineEdges), 0);
 }
@@ -74,52 +67,6 @@ bool IsBoxEdge(int n, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::in
     return (x == box.left || x == box.right) && (y == box.bottom || y == box.top);
   };
   return corner(x1, y1) && corner(x2, y2) && (x1 == x2 || y1 == y2);
-}
-
-void ReadLineEntity() {
-  const std::int32_t line = DxfLineNumberInFile();
-  bool layerNext = false;
-  bool onGrid = false;
-  while (NextEntityGroup()) {
-    if (DxfLineIs(" 10\n")) {
-      ReadDxfValue(holderX);
-    } else if (DxfLineIs(" 20\n")) {
-      ReadDxfValue(holderY);
-    } else if (DxfLineIs(" 11\n")) {
-      ReadDxfValue(holderEndX);
-    } else if (DxfLineIs(" 21\n")) {
-      ReadDxfValue(holderEndY);
-    } else if (DxfLineIs("210\n")) {
-      // A LINE with an extrusion direction is never captured.
-      NoteDropped("LINE", line, LeftOutReason::kExtrusion);
-      return;
-    } else if (layerNext) {
-      // The layer's value is only looked at: it went through the comparisons above as
-      // every line of the group list always has.
-      onGrid = DxfLineIs(kGridLayer);
-      layerNext = false;
-    } else {
-      layerNext = DxfLineIs("  8\n");
-    }
-  }
-  if (holderX == holderEndX && holderY == holderEndY) {
-    NoteDroppedAt("LINE", line, LeftOutReason::kZeroLength, holderX, holderY);
-    return;
-  }
-  std::int16_t x1, y1, x2, y2;
-  if (!RoundToWhole(holderX, x1) || !RoundToWhole(holderY, y1) || !RoundToWhole(holderEndX, x2) ||
-      !RoundToWhole(holderEndY, y2)) {
-    NoteDroppedAt("LINE", line, LeftOutReason::kOffSheet, holderX, holderY);
-    return;
-  }
-  const std::int16_t n = LineCell(x1, y1, x2, y2);
-  if (!IsShapeNumber(n)) {
-    NoteDroppedSegment("LINE", line, x1, y1, x2, y2);
-    return;
-  }
-  if (onGrid && IsBoxEdge(n, x1, y1, x2, y2)) ++gridOutlineEdges[n];
-  StartRecord(n, kKindLine, x1, y1, x2, y2);
-  AdmitRecord(n, line);
 }
 
 // A text height as the one byte the shape's scale code holds: truncated toward zero, then
@@ -141,99 +88,207 @@ bool MarkTemplateMarker(const char* text) {
   return first || second;
 }
 
-void ReadTextEntity() {
-  const std::int32_t line = DxfLineNumberInFile();
+// The LINE's reading and placing, the most common work of the scan, in bodies of their own
+// that the scan's loop takes in whole.
+inline bool ReadLineGroupsInline(ValueHolders& values, bool& onGrid) {
+  bool layerNext = false;
+  onGrid = false;
+  while (NextEntityGroup()) {
+    if (DxfLineIs(" 10\n")) {
+      ReadDxfValue(values.x);
+    } else if (DxfLineIs(" 20\n")) {
+      ReadDxfValue(values.y);
+    } else if (DxfLineIs(" 11\n")) {
+      ReadDxfValue(values.endX);
+    } else if (DxfLineIs(" 21\n")) {
+      ReadDxfValue(values.endY);
+    } else if (DxfLineIs("210\n")) {
+      return false;
+    } else if (layerNext) {
+      // The layer's value is only looked at: it went through the comparisons above as
+      // every line of the group list always has.
+      onGrid = DxfLineIs(kGridLayerLine);
+      layerNext = false;
+    } else {
+      layerNext = DxfLineIs("  8\n");
+    }
+  }
+  return true;
+}
+
+inline void PlaceLineInline(const char* kind, std::int32_t line, double x1, double y1, double x2,
+                            double y2, bool onGrid) {
+  if (x1 == x2 && y1 == y2) {
+    NoteDroppedAt(kind, line, LeftOutReason::kZeroLength, x1, y1);
+    return;
+  }
+  std::int16_t wx1, wy1, wx2, wy2;
+  if (!RoundToWhole(x1, wx1) || !RoundToWhole(y1, wy1) || !RoundToWhole(x2, wx2) ||
+      !RoundToWhole(y2, wy2)) {
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, x1, y1);
+    return;
+  }
+  const std::int16_t n = LineCell(wx1, wy1, wx2, wy2);
+  if (!IsShapeNumber(n)) {
+    NoteDroppedSegment(kind, line, wx1, wy1, wx2, wy2);
+    return;
+  }
+  if (onGrid && IsBoxEdge(n, wx1, wy1, wx2, wy2)) ++gridOutlineEdges[n];
+  StartRecord(n, kKindLine, wx1, wy1, wx2, wy2);
+  AdmitRecord(n, line);
+}
+
+}  // namespace
+
+bool ReadLineGroups(ValueHolders& values, bool& onGrid) {
+  return ReadLineGroupsInline(values, onGrid);
+}
+
+void PlaceLine(const char* kind, std::int32_t line, double x1, double y1, double x2, double y2,
+               bool onGrid) {
+  PlaceLineInline(kind, line, x1, y1, x2, y2, onGrid);
+}
+
+bool ReadTextGroups(ValueHolders& values, int* flags) {
   while (NextEntityGroup()) {
     if (DxfLineIs("  8\n")) {
       ReadDxfLine();
-      if (DxfLineIs("ID\n")) return;  // cell numbers and captions of the sheet
+      if (DxfLineIs("ID\n")) return false;  // cell numbers and captions of the sheet
     } else if (DxfLineIs(" 10\n")) {
-      ReadDxfValue(holderX);
+      ReadDxfValue(values.x);
     } else if (DxfLineIs(" 20\n")) {
-      ReadDxfValue(holderY);
+      ReadDxfValue(values.y);
     } else if (DxfLineIs(" 40\n")) {
-      ReadDxfValue(holderTextHeight);
+      ReadDxfValue(values.textHeight);
     } else if (DxfLineIs("  1\n")) {
       if (ReadDxfLine()) {
         const DxfLine& value = CurrentDxfLine();
         const int length = value.length - (value.text[value.length - 1] == '\n' ? 1 : 0);
-        CopyText(holderText, value.text, length);
+        CopyText(values.text, value.text, length);
         // A line longer than the reader's buffer arrives in pieces: its first is as long as
         // a piece can be, and longer than a record keeps.
-        holderTextCut = length > kMaxTextLength;
+        values.textCut = length > kMaxTextLength;
       }
+    } else if (flags != nullptr && DxfLineIs(" 70\n")) {
+      if (ReadDxfLine()) *flags = DxfLineInteger();
     }
   }
-  std::int16_t x, y;
-  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) {
-    NoteDroppedAt("TEXT", line, LeftOutReason::kOffSheet, holderX, holderY);
+  return true;
+}
+
+void ReadPointGroups(ValueHolders& values) {
+  while (NextEntityGroup()) {
+    if (DxfLineIs(" 10\n")) {
+      ReadDxfValue(values.x);
+    } else if (DxfLineIs(" 20\n")) {
+      ReadDxfValue(values.y);
+    }
+  }
+}
+
+void PlaceText(const char* kind, std::int32_t line, double x, double y, double height,
+               const char* text, bool cut) {
+  std::int16_t wx, wy;
+  if (!RoundToWhole(x, wx) || !RoundToWhole(y, wy)) {
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, x, y);
     return;
   }
-  const std::int16_t n = TextCell(x, y);
+  const std::int16_t n = TextCell(wx, wy);
   if (n == kCellCount) {
     // The marker pair is the template's own; any other text there is the user's.
-    if (y >= CellBoxOf(kCellCount).top && MarkTemplateMarker(holderText)) return;
-    NoteDroppedAt("TEXT", line, LeftOutReason::kInCell256, x, y, kCellCount);
+    if (wy >= CellBoxOf(kCellCount).top && MarkTemplateMarker(text)) return;
+    NoteDroppedAt(kind, line, LeftOutReason::kInCell256, wx, wy, kCellCount);
     return;
   }
   if (!IsShapeNumber(n)) {
-    NoteDroppedAt("TEXT", line, LeftOutReason::kNoBoxOrBand, x, y);
+    NoteDroppedAt(kind, line, LeftOutReason::kNoBoxOrBand, wx, wy);
     return;
   }
-  if (holderTextCut) {
-    NoteDroppedAt("TEXT", line,
-                  y >= CellBoxOf(n).top ? LeftOutReason::kNameCut : LeftOutReason::kTextCut, x, y,
-                  n);
+  if (cut) {
+    NoteDroppedAt(kind, line,
+                  wy >= CellBoxOf(n).top ? LeftOutReason::kNameCut : LeftOutReason::kTextCut, wx,
+                  wy, n);
   }
-  if (y >= CellBoxOf(n).top) {
-    SetShapeName(n, holderText, static_cast<int>(std::strlen(holderText)));
+  if (wy >= CellBoxOf(n).top) {
+    SetShapeName(n, text, static_cast<int>(std::strlen(text)));
     return;
   }
-  DrawingEntityRecord& record = StartRecord(n, kKindText, x, y);
-  CopyText(record.text, holderText, static_cast<int>(std::strlen(holderText)));
-  record.textHeight = TextHeightByte(holderTextHeight);
-  if (!(holderTextHeight >= 1 && holderTextHeight <= 255)) {
-    LeftOutEntry entry = StartLeftOut("TEXT", line, LeftOutReason::kTextHeight);
-    SetLeftOutPoint(entry, x, y);
+  DrawingEntityRecord& record = StartRecord(n, kKindText, wx, wy);
+  CopyText(record.text, text, static_cast<int>(std::strlen(text)));
+  record.textHeight = TextHeightByte(height);
+  if (!(height >= 1 && height <= 255)) {
+    LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kTextHeight);
+    SetLeftOutPoint(entry, wx, wy);
     entry.cell = n;
-    entry.amount = holderTextHeight;
+    entry.amount = height;
     std::snprintf(entry.detail, sizeof entry.detail, "%d", record.textHeight);
     NoteLeftOut(entry);
   }
   AdmitRecord(n, line);
 }
 
-void ReadPointEntity() {
-  const std::int32_t line = DxfLineNumberInFile();
-  while (NextEntityGroup()) {
-    if (DxfLineIs(" 10\n")) {
-      ReadDxfValue(holderX);
-    } else if (DxfLineIs(" 20\n")) {
-      ReadDxfValue(holderY);
-    }
-  }
-  std::int16_t x, y;
-  if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) {
-    NoteDroppedAt("POINT", line, LeftOutReason::kOffSheet, holderX, holderY);
+void PlacePoint(const char* kind, std::int32_t line, double x, double y) {
+  std::int16_t wx, wy;
+  if (!RoundToWhole(x, wx) || !RoundToWhole(y, wy)) {
+    NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, x, y);
     return;
   }
-  const std::int16_t n = PointCell(x, y);
+  const std::int16_t n = PointCell(wx, wy);
   if (!IsShapeNumber(n)) {
-    NoteDroppedAt("POINT", line,
-                  n == kCellCount ? LeftOutReason::kInCell256 : LeftOutReason::kNoBoxOrBand, x, y,
+    NoteDroppedAt(kind, line,
+                  n == kCellCount ? LeftOutReason::kInCell256 : LeftOutReason::kNoBoxOrBand, wx, wy,
                   n);
     return;
   }
   // The last POINT read in a cell counts; the one it replaces is noted.
   if (originPointLines[n] != kNoPointYet) {
-    LeftOutEntry entry = StartLeftOut("POINT", originPointLines[n], LeftOutReason::kSecondPoint);
+    LeftOutEntry entry = StartNote(kind, originPointLines[n], LeftOutReason::kSecondPoint);
     SetLeftOutPoint(entry, Entities().shapeOriginX[n], Entities().shapeOriginY[n]);
     entry.cell = n;
     entry.amount = line;
     NoteLeftOut(entry);
   }
   originPointLines[n] = line;
-  SetShapeOrigin(n, x, y);
+  SetShapeOrigin(n, wx, wy);
+}
+
+namespace {
+
+void ReadLineEntity() {
+  const std::int32_t line = DxfLineNumberInFile();
+  bool onGrid = false;
+  if (!ReadLineGroupsInline(holders, onGrid)) {
+    NoteDropped("LINE", line, LeftOutReason::kExtrusion);
+    return;
+  }
+  PlaceLineInline("LINE", line, holders.x, holders.y, holders.endX, holders.endY, onGrid);
+}
+
+void ReadTextEntity() {
+  const std::int32_t line = DxfLineNumberInFile();
+  if (!ReadTextGroups(holders)) return;
+  PlaceText("TEXT", line, holders.x, holders.y, holders.textHeight, holders.text, holders.textCut);
+}
+
+// An attribute of the INSERT before it, a text of its own placed where the file says: by the
+// TEXT rules, unless the CAD program does not draw it (invisible) or the INSERT was the
+// template's.
+void ReadAttribEntity(bool ofTemplate) {
+  const std::int32_t line = DxfLineNumberInFile();
+  int flags = 0;
+  if (!ReadTextGroups(holders, &flags) || ofTemplate) return;
+  if ((flags & 1) != 0) {
+    NoteDroppedAt("ATTRIB", line, LeftOutReason::kInvisibleText, holders.x, holders.y);
+    return;
+  }
+  PlaceText("ATTRIB", line, holders.x, holders.y, holders.textHeight, holders.text,
+            holders.textCut);
+}
+
+void ReadPointEntity() {
+  const std::int32_t line = DxfLineNumberInFile();
+  ReadPointGroups(holders);
+  PlacePoint("POINT", line, holders.x, holders.y);
 }
 
 // An entity of a kind the scan does not read, whose groups the scan passes over: noted when
@@ -271,7 +326,7 @@ void FinishUnread(UnreadEntity& unread) {
   if (!unread.pending) return;
   unread.pending = false;
   if (unread.templateOwn) return;
-  LeftOutEntry entry = StartLeftOut(unread.kind, unread.line, LeftOutReason::kUnreadKind);
+  LeftOutEntry entry = StartNote(unread.kind, unread.line, LeftOutReason::kUnreadKind);
   std::memcpy(entry.detail, unread.block, sizeof entry.detail);
   if (unread.hasX && unread.hasY) SetLeftOutPoint(entry, unread.x, unread.y);
   NoteLeftOut(entry);
@@ -290,10 +345,11 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
     return;
   }
   if (!unread.pending) return;
-  if (unread.valueOf == 8) unread.templateOwn = unread.templateOwn || DxfLineIs(kGridLayer);
-  if (unread.valueOf == 2) {
+  if (unread.valueOf == 8) unread.templateOwn = unread.templateOwn || DxfLineIs(kGridLayerLine);
+  // Group 2 names the block a dimension is drawn with; for other kinds (a hatch's pattern)
+  // it is no block.
+  if (unread.valueOf == 2 && std::strstr(unread.kind, "DIMENSION") != nullptr) {
     CopyLineText(unread.block);
-    unread.templateOwn = unread.templateOwn || DxfLineIs(kCellBoxBlock);
   }
   if (unread.valueOf == 10 && !unread.hasX) {
     unread.x = DxfLineValue();
@@ -316,6 +372,8 @@ void FollowUnread(UnreadEntity& unread, bool atName) {
 bool ScanEntities() {
   UnreadEntity unread = {};
   bool atName = false;  // the line follows a "  0", so it names an entity
+  // The last INSERT was the template's own: its attributes are the template's too.
+  bool templateInsert = false;
   while (!Entities().stopped && ReadDxfLine()) {
     if (DxfLineIs("VIEWPORT\n") || DxfLineIs("DESCRIPTION\n") || DxfLineIs("ENDSEC\n")) {
       FinishUnread(unread);
@@ -332,16 +390,31 @@ bool ScanEntities() {
       CaptureCircle();
     } else if (DxfLineIs("POLYLINE\n")) {
       FinishUnread(unread);
-      CapturePolyline();
+      CapturePolyline(false);
     } else if (DxfLineIs("LWPOLYLINE\n")) {
       FinishUnread(unread);
-      CaptureLwPolyline();
+      CapturePolyline(true);
     } else if (DxfLineIs("TEXT\n")) {
       FinishUnread(unread);
       ReadTextEntity();
     } else if (DxfLineIs("POINT\n")) {
       FinishUnread(unread);
       ReadPointEntity();
+    } else if (DxfLineIs("ELLIPSE\n")) {
+      FinishUnread(unread);
+      CaptureEllipse();
+    } else if (DxfLineIs("SPLINE\n")) {
+      FinishUnread(unread);
+      CaptureSpline();
+    } else if (DxfLineIs("MTEXT\n")) {
+      FinishUnread(unread);
+      CaptureMtext();
+    } else if (DxfLineIs("INSERT\n")) {
+      FinishUnread(unread);
+      templateInsert = !CaptureInsert();
+    } else if (DxfLineIs("ATTRIB\n")) {
+      FinishUnread(unread);
+      ReadAttribEntity(templateInsert);
     } else {
       FollowUnread(unread, atName);
     }
@@ -377,7 +450,7 @@ void NoteExplodedBoxes() {
     if (gridOutlineEdges[n] == 4 && Entities().shapeEntityCount[n] == 4) ++cells;
   }
   if (cells == 0) return;
-  LeftOutEntry entry = StartLeftOut("LINE", 0, LeftOutReason::kExplodedBoxes);
+  LeftOutEntry entry = StartNote("LINE", 0, LeftOutReason::kExplodedBoxes);
   entry.amount = cells;
   NoteLeftOut(entry);
 }
@@ -393,10 +466,14 @@ bool FindEntitiesSection(FileKind& kind) {
     kind = FileKind::kBinaryDxf;
     return false;
   }
+  // The blocks come before the entities: a section's name is the value after its "  2".
+  int afterSection = 0;  // 1: the line after SECTION, 2: the one after its "  2"
   do {
     const DxfLine& line = CurrentDxfLine();
-    if (DxfLineIs("SECTION\n")) kind = FileKind::kAsciiDxf;
     if (DxfLineIs("ENTITIES\n")) return true;
+    if (afterSection == 2 && DxfLineIs("BLOCKS\n")) ReadBlocksSection();
+    afterSection = DxfLineIs("SECTION\n") ? 1 : afterSection == 1 && DxfLineIs("  2\n") ? 2 : 0;
+    if (afterSection == 1) kind = FileKind::kAsciiDxf;
     if (kind == FileKind::kNotDxf && std::memchr(line.text, '\r', line.length) != nullptr) {
       kind = FileKind::kCrOnlyLines;
     }
@@ -411,6 +488,8 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   markerSecondSeen = false;
   ResetValueHolders();
   ResetCurveHolders();
+  ResetBlocks();
+  ResetInserts();
   std::string reason;
   // Lines are counted only for a record that keeps them.
   if (!OpenDrawingFile(inputPath, reason, LeftOut().recording)) {

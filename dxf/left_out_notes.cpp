@@ -1,12 +1,15 @@
 #include "dxf/left_out_notes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "sheet/cell_grid.h"
 
 namespace korvex {
 namespace {
+
+const char* notedBlocks = nullptr;
 
 bool OnSheet(std::int16_t x, std::int16_t y) {
   // The same bounds as LineCell's, whose y limit is 1980.
@@ -62,9 +65,21 @@ void SetPlacement(LeftOutEntry& entry, int n1, int n2, bool inside1, bool inside
 
 }  // namespace
 
+void SetNotedBlocks(const char* chain) {
+  notedBlocks = chain;
+}
+
+LeftOutEntry StartNote(const char* kind, std::int32_t line, LeftOutReason reason) {
+  LeftOutEntry entry = StartLeftOut(kind, line, reason);
+  if (notedBlocks != nullptr) {
+    std::snprintf(entry.block, sizeof entry.block, "%s", notedBlocks);
+  }
+  return entry;
+}
+
 void NoteDroppedSegment(const char* kind, std::int32_t line, std::int16_t x1, std::int16_t y1,
                         std::int16_t x2, std::int16_t y2) {
-  LeftOutEntry entry = StartLeftOut(kind, line, LeftOutReason::kOffSheet);
+  LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kOffSheet);
   SetLeftOutSegment(entry, x1, y1, x2, y2);
   if (OnSheet(x1, y1) && OnSheet(x2, y2)) {
     if (x1 == x2 && y1 == y2) {
@@ -82,7 +97,7 @@ void NoteDroppedSegment(const char* kind, std::int32_t line, std::int16_t x1, st
 void NoteDroppedArc(const char* kind, std::int32_t line, std::int16_t sx, std::int16_t sy,
                     std::int16_t ex, std::int16_t ey, const ArcBox& box, double cx, double cy,
                     double r) {
-  LeftOutEntry entry = StartLeftOut(kind, line, LeftOutReason::kZeroLength);
+  LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kZeroLength);
   SetLeftOutCircle(entry, cx, cy, r);
   if (sx != ex || sy != ey) {
     const int n1 = CellOfPoint(sx, sy);
@@ -102,8 +117,27 @@ void NoteDroppedArc(const char* kind, std::int32_t line, std::int16_t sx, std::i
   NoteLeftOut(entry);
 }
 
-void NoteDroppedCircle(std::int32_t line, std::int16_t cx, std::int16_t cy, std::int16_t r) {
-  LeftOutEntry entry = StartLeftOut("CIRCLE", line, LeftOutReason::kOffSheet);
+void NoteDroppedCurve(const char* kind, std::int32_t line, std::int16_t sx, std::int16_t sy,
+                      const ArcBox& box, PlanePoint keyPoint) {
+  LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kOffSheet);
+  SetLeftOutPoint(entry, keyPoint.x, keyPoint.y);
+  const int n = OnSheet(sx, sy) ? CellOfPoint(sx, sy) : 0;
+  if (IsCellNumber(n)) {
+    entry.cell = static_cast<std::int16_t>(n);
+    const CellBox cell = CellBoxOf(n);
+    // The extent is sampled, true to a hundredth of a unit: so is the distance.
+    const double beyond = std::max(
+        {cell.left - box.minX, box.maxX - cell.right, cell.bottom - box.minY, box.maxY - cell.top});
+    entry.amount = std::round(100 * beyond) / 100;
+    entry.reason = n == kCellCount && entry.amount <= 0.5 ? LeftOutReason::kInCell256
+                                                          : LeftOutReason::kCurveLeavesBox;
+  }
+  NoteLeftOut(entry);
+}
+
+void NoteDroppedCircle(const char* kind, std::int32_t line, std::int16_t cx, std::int16_t cy,
+                       std::int16_t r) {
+  LeftOutEntry entry = StartNote(kind, line, LeftOutReason::kOffSheet);
   SetLeftOutCircle(entry, cx, cy, r);
   const int n = CellOfPoint(cx, cy);
   if (IsCellNumber(n)) {
@@ -125,14 +159,14 @@ void NoteDroppedCircle(std::int32_t line, std::int16_t cx, std::int16_t cy, std:
 
 void NoteDroppedAt(const char* kind, std::int32_t line, LeftOutReason reason, double x, double y,
                    std::int16_t cell) {
-  LeftOutEntry entry = StartLeftOut(kind, line, reason);
+  LeftOutEntry entry = StartNote(kind, line, reason);
   SetLeftOutPoint(entry, x, y);
   entry.cell = cell;
   NoteLeftOut(entry);
 }
 
 void NoteDropped(const char* kind, std::int32_t line, LeftOutReason reason) {
-  NoteLeftOut(StartLeftOut(kind, line, reason));
+  NoteLeftOut(StartNote(kind, line, reason));
 }
 
 }  // namespace korvex

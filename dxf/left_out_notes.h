@@ -10,6 +10,13 @@
 
 namespace korvex {
 
+// The blocks the entities now being placed come from, outermost first ("PANEL > ARROW");
+// empty (nullptr) while the ENTITIES section's own are. Every note made meanwhile carries it.
+void SetNotedBlocks(const char* chain);
+
+// An entry of the kind, for the caller to fill and note, carrying the blocks it comes from.
+LeftOutEntry StartNote(const char* kind, std::int32_t line, LeftOutReason reason);
+
 // A straight piece between two whole-unit points that LineCell gave no shape.
 void NoteDroppedSegment(const char* kind, std::int32_t line, std::int16_t x1, std::int16_t y1,
                         std::int16_t x2, std::int16_t y2);
@@ -19,8 +26,14 @@ void NoteDroppedArc(const char* kind, std::int32_t line, std::int16_t sx, std::i
                     std::int16_t ex, std::int16_t ey, const ArcBox& box, double cx, double cy,
                     double r);
 
+// A fitted curve (an ellipse, a spline), with its start point in whole units and its extent,
+// that no shape's box holds; `keyPoint` shows where it lies.
+void NoteDroppedCurve(const char* kind, std::int32_t line, std::int16_t sx, std::int16_t sy,
+                      const ArcBox& box, PlanePoint keyPoint);
+
 // A circle (centre and radius truncated to whole units) that CircleCell gave no shape.
-void NoteDroppedCircle(std::int32_t line, std::int16_t cx, std::int16_t cy, std::int16_t r);
+void NoteDroppedCircle(const char* kind, std::int32_t line, std::int16_t cx, std::int16_t cy,
+                       std::int16_t r);
 
 // An entity left out for a reason of its own, at one point (none when no point was read).
 void NoteDroppedAt(const char* kind, std::int32_t line, LeftOutReason reason, double x, double y,

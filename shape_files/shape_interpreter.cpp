@@ -25,7 +25,15 @@ void MoveTo(Pen& pen, double x, double y) {
 // An arc about a centre from the given angle through the signed sweep (degrees), in chords.
 void DrawArc(Pen& pen, double cx, double cy, double radius, double fromDegrees,
              double sweepDegrees) {
-  const int steps = 1 + static_cast<int>(std::fabs(sweepDegrees) / kArcStepDegrees);
+  int steps = 1 + static_cast<int>(std::fabs(sweepDegrees) / kArcStepDegrees);
+  // A chord of sweep t lies r (1 - cos(t / 2)) from its arc at most. Never more chords than a
+  // whole turn takes, so that no byte draws more than that.
+  const int mostSteps = static_cast<int>(360 / kArcStepDegrees);
+  if (radius > kArcChordDeviation && steps < mostSteps) {
+    const double widest = 2 * std::acos(1 - kArcChordDeviation / radius) * 180.0 / kPi;
+    const double needed = std::ceil(std::fabs(sweepDegrees) / widest);
+    if (needed > steps) steps = static_cast<int>(std::fmin(needed, mostSteps));
+  }
   for (int i = 1; i <= steps; ++i) {
     const double a = (fromDegrees + sweepDegrees * i / steps) * kPi / 180.0;
     MoveTo(pen, cx + radius * std::cos(a), cy + radius * std::sin(a));

@@ -9,8 +9,12 @@
 
 namespace korvex {
 
-// Arcs are drawn as chords of at most this many degrees.
+// Arcs are drawn as chords of at most this many degrees, and short enough that no chord lies
+// farther than kArcChordDeviation (in the units drawn in) from its arc, as far as the chords of
+// a whole turn allow: a nearly straight arc of a large radius, as a fitted curve has, would
+// otherwise be drawn as its chord.
 inline constexpr double kArcStepDegrees = 5.0;
+inline constexpr double kArcChordDeviation = 0.05;
 
 // Receives each segment drawn with the pen down, in drawing units.
 using StrokeSink = void (*)(void* context, double x1, double y1, double x2, double y2);

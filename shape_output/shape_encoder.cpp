@@ -1,7 +1,6 @@
 #include "shape_output/shape_encoder.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -9,9 +8,9 @@
 #include "platform/platform.h"
 #include "platform/prefetch.h"
 #include "shape_output/glyph_library.h"
+#include "sheet/arc_bulge.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
-#include "sheet/geometry.h"
 #include "sheet/left_out_table.h"
 #include "sheet/whole_units.h"
 
@@ -97,26 +96,16 @@ struct ArcPiece {
   long bulge;
 };
 
-// The bulge byte of a counter-clockwise piece of the given sweep: 127 * tan(sweep / 4),
-// rounded, at most 127 (a semicircle). Taken from the sweep rather than from the radius and
-// the chord between rounded end points, which is ill-conditioned near a semicircle.
-long BulgeByte(double sweepDegrees) {
-  const double bulge = 127.0 * std::tan(sweepDegrees / 4.0 / 180.0 * kPi);
-  if (!(bulge < 127.0)) return 127;
-  const long rounded = static_cast<long>(bulge + 0.5);
-  return rounded < 0 ? 0 : rounded;
-}
-
 // Splits an arc of more than 180 degrees at the point opposite its start into a semicircle
 // and the rest, unless that point rounds onto the end point. Pieces without displacement
 // draw nothing and are left out, so an arc whose ends coincide gives a full circle when
-// it sweeps round (two semicircles) and nothing otherwise.
+// it sweeps round (two semicircles) and nothing otherwise. A clockwise arc (a fitted
+// curve's) is the same with its bulges negative.
 int PlanArc(const DrawingEntityRecord& record, ArcPiece (&pieces)[2]) {
-  double endAngle = record.endAngle;
-  if (endAngle < record.startAngle) endAngle += 360;
-  double sweep = endAngle - record.startAngle;
+  double sweep = record.clockwise ? ArcSweep(record.endAngle, record.startAngle)
+                                  : ArcSweep(record.startAngle, record.endAngle);
   if (!(sweep >= 0)) return 0;
-  if (sweep > 360) sweep = std::fmod(sweep, 360.0);
+  const long turn = record.clockwise ? -1 : 1;
 
   int count = 0;
   long fromX = record.startX;
@@ -126,14 +115,16 @@ int PlanArc(const DrawingEntityRecord& record, ArcPiece (&pieces)[2]) {
     const bool haveOpposite = RoundToWhole(2 * record.centreX - record.startX, mx) &&
                               RoundToWhole(2 * record.centreY - record.startY, my);
     if (haveOpposite && !(mx == record.endX && my == record.endY)) {
-      if (mx != fromX || my != fromY) pieces[count++] = {mx - fromX, my - fromY, 127};
+      if (mx != fromX || my != fromY) {
+        pieces[count++] = {mx - fromX, my - fromY, turn * kMaxBulgeByte};
+      }
       fromX = mx;
       fromY = my;
       sweep -= 180;
     }
   }
   if (record.endX != fromX || record.endY != fromY) {
-    pieces[count++] = {record.endX - fromX, record.endY - fromY, BulgeByte(sweep)};
+    pieces[count++] = {record.endX - fromX, record.endY - fromY, turn * BulgeByte(sweep)};
   }
   return count;
 }

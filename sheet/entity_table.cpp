@@ -38,6 +38,7 @@ DrawingEntityRecord& StartRecord(std::int16_t shapeNumber, EntityKind kind, std:
   DrawingEntityRecord& record = table.records[table.total];
   record.shapeNumber = shapeNumber;
   record.kind = kind;
+  record.clockwise = false;
   record.startX = startX;
   record.startY = startY;
   record.endX = endX;

@@ -29,6 +29,9 @@ enum EntityKind : std::uint8_t {
 struct DrawingEntityRecord {
   std::int16_t shapeNumber;
   std::uint8_t kind;
+  // An arc that runs clockwise from its start point to its end point: a piece of a fitted
+  // ellipse or spline. Every other arc runs counter-clockwise.
+  bool clockwise;
   std::int16_t startX;
   std::int16_t startY;
   std::int16_t endX;

@@ -112,6 +112,46 @@ void AddReason(TextSink& out, const LeftOutEntry& entry) {
           "is, each of these cells becomes a square shape",
           entry.amount);
       break;
+    case LeftOutReason::kMalformedCurve:
+      out.Add("its %s make no curve; left out", entry.detail);
+      break;
+    case LeftOutReason::kTooManyPoints:
+      out.Add("more than %.10g control or fit points, which Korvex does not keep; left out",
+              entry.amount);
+      break;
+    case LeftOutReason::kCurveTooLong:
+      out.Add("too long a curve to follow in one box; left out");
+      break;
+    case LeftOutReason::kMultiLineText:
+      out.Add(
+          "an MTEXT of %.10g lines: Korvex reads one-line MTEXT only (write each line as a TEXT "
+          "or an MTEXT of its own); left out",
+          entry.amount);
+      break;
+    case LeftOutReason::kInvisibleText:
+      out.Add("an invisible attribute, which the CAD program does not draw; left out");
+      break;
+    case LeftOutReason::kNoSuchBlock:
+      out.Add("block %s is not defined in the drawing's BLOCKS section; left out", entry.detail);
+      break;
+    case LeftOutReason::kBlockNotKept:
+      out.Add("block %s was not kept: the drawing defines more than %.10g blocks; left out",
+              entry.detail, entry.amount);
+      break;
+    case LeftOutReason::kBlockPartNotKept:
+      out.Add("%.10g of the block's entities were past the room Korvex keeps for blocks; left out",
+              entry.amount);
+      break;
+    case LeftOutReason::kNestedTooDeep:
+      out.Add(
+          "its blocks insert blocks more than %.10g deep, or a block inserts itself: the deeper "
+          "ones left out",
+          entry.amount);
+      break;
+    case LeftOutReason::kTooManyCopies:
+      out.Add("the drawing's inserts place more than %.10g entities: the rest left out",
+              entry.amount);
+      break;
   }
 }
 
@@ -165,6 +205,7 @@ std::size_t DescribeLeftOut(const LeftOutEntry& entry, char* text, std::size_t c
   text[0] = '\0';
   if (entry.cell != 0) out.Add("cell %d: ", entry.cell);
   out.Add("%s", entry.kind);
+  if (entry.block[0] != '\0') out.Add(" of block %s", entry.block);
   AddPoints(out, entry);
   out.Add(": ");
   AddReason(out, entry);

@@ -16,28 +16,39 @@ namespace korvex {
 inline constexpr int kMaxLeftOut = 2000;
 inline constexpr int kLeftOutKindCapacity = 16;
 inline constexpr int kLeftOutDetailCapacity = 32;
+inline constexpr int kLeftOutBlockCapacity = 64;
 
 enum class LeftOutReason : std::uint8_t {
-  kOffSheet,         // a point lies off the sheet (or is no number a drawing can hold)
-  kEndOutsideBox,    // an end point lies outside its box by `amount` units
-  kTwoBoxes,         // the two ends lie in the boxes of two cells
-  kCrossesGap,       // the entity crosses the gap between boxes (an end lies in the gap)
-  kInCell256,        // it lies in cell 256, which holds the template's markers
-  kCurveLeavesBox,   // an arc's or circle's curve leaves its box by `amount` units
-  kZeroLength,       // its ends round to one point
-  kExtrusion,        // it carries an extrusion direction: drawn in another plane
-  kRadius,           // a radius no shape can draw (`amount`)
-  kUnreadKind,       // an entity kind Korvex does not read (`detail`: a block's name)
-  kAfterStop,        // after the first VIEWPORT: never read
-  kSecondPoint,      // a POINT replaced by a later one in the same cell
-  kNoBoxOrBand,      // a TEXT or POINT in no box (nor, for a text, a name band)
-  kTextCut,          // a TEXT cut to 30 characters
-  kNameCut,          // a name cut to 30 characters
-  kTextHeight,       // a text height outside 1 to 255 (`amount`), drawn at the nearest
-  kNoGlyph,          // a character with no glyph in the font (`detail`)
-  kTooManyVertices,  // a polyline's vertices past the 500th
-  kByteLimit,        // the shape reached the byte limit: the run stopped there
-  kExplodedBoxes,    // cells holding only their own box outline (`amount` cells)
+  kOffSheet,          // a point lies off the sheet (or is no number a drawing can hold)
+  kEndOutsideBox,     // an end point lies outside its box by `amount` units
+  kTwoBoxes,          // the two ends lie in the boxes of two cells
+  kCrossesGap,        // the entity crosses the gap between boxes (an end lies in the gap)
+  kInCell256,         // it lies in cell 256, which holds the template's markers
+  kCurveLeavesBox,    // an arc's or circle's curve leaves its box by `amount` units
+  kZeroLength,        // its ends round to one point
+  kExtrusion,         // it carries an extrusion direction: drawn in another plane
+  kRadius,            // a radius no shape can draw (`amount`)
+  kUnreadKind,        // an entity kind Korvex does not read (`detail`: a block's name)
+  kAfterStop,         // after the first VIEWPORT: never read
+  kSecondPoint,       // a POINT replaced by a later one in the same cell
+  kNoBoxOrBand,       // a TEXT or POINT in no box (nor, for a text, a name band)
+  kTextCut,           // a TEXT cut to 30 characters
+  kNameCut,           // a name cut to 30 characters
+  kTextHeight,        // a text height outside 1 to 255 (`amount`), drawn at the nearest
+  kNoGlyph,           // a character with no glyph in the font (`detail`)
+  kTooManyVertices,   // a polyline's vertices past the 500th
+  kByteLimit,         // the shape reached the byte limit: the run stopped there
+  kExplodedBoxes,     // cells holding only their own box outline (`amount` cells)
+  kMalformedCurve,    // a SPLINE whose groups make no curve (`detail`: what is wrong)
+  kTooManyPoints,     // a SPLINE of more control or fit points than Korvex keeps (`amount`)
+  kCurveTooLong,      // a curve too long to follow inside a box
+  kMultiLineText,     // an MTEXT of more than one line (`amount` lines)
+  kInvisibleText,     // an invisible attribute, which the CAD program does not draw
+  kNoSuchBlock,       // an INSERT of a block the drawing does not define (`detail`: its name)
+  kBlockNotKept,      // an INSERT of a block past the block table's room (`detail`, `amount`)
+  kBlockPartNotKept,  // entities of the block past the table's room (`amount`), not placed
+  kNestedTooDeep,     // inserts nested deeper than the limit (`amount`), or a block in itself
+  kTooManyCopies,     // the drawing's inserts place more entities than the limit (`amount`)
 };
 
 struct LeftOutEntry {
@@ -52,6 +63,9 @@ struct LeftOutEntry {
   LeftOutReason reason;
   double amount;
   char detail[kLeftOutDetailCapacity];
+  // The blocks it was placed from, outermost first ("ARROW", "PANEL > ARROW"), cut to the
+  // capacity; empty for an entity drawn in the ENTITIES section.
+  char block[kLeftOutBlockCapacity];
 };
 
 struct LeftOutTable {

@@ -18,7 +18,11 @@ bool TruncateInRange(double value, std::int16_t& whole) {
 }  // namespace
 
 double WithoutFloatNoise(double value) {
-  const double nearest = std::round(value);
+  // Every double from 2^52 on is whole; below, the nearest whole number (halves away from
+  // zero) by the conversion's own truncation, which costs less than a call of round.
+  if (!(std::fabs(value) < 0x1p52)) return value;
+  const double nearest =
+      static_cast<double>(static_cast<std::int64_t>(value + (value < 0 ? -0.5 : 0.5)));
   return std::fabs(value - nearest) <= kFloatNoise * std::fabs(value) ? nearest : value;
 }
 

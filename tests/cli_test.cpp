@@ -275,7 +275,7 @@ TEST_F(CliTest, ExplainListsWhatWasLeftOut) {
                                                   .Markers()
                                                   .Line(135, 1760, 215, 1760)
                                                   .Line(150, 1780, 228, 1780)
-                                                  .Group(0, "SPLINE")
+                                                  .Group(0, "SOLID")
                                                   .Group(8, "0")
                                                   .Build(),
                                               "faults.dxf");
@@ -292,7 +292,7 @@ TEST_F(CliTest, ExplainListsWhatWasLeftOut) {
                       ":60: cell 18: LINE (150,1780)-(228,1780): end point 3 units right of "
                       "the box; left out\n" +
                       name +
-                      ":76: SPLINE: Korvex does not read SPLINE entities: draw it with "
+                      ":76: SOLID: Korvex does not read SOLID entities: draw it with "
                       "lines, arcs, circles or polylines; left out\n"
                       "Shape file written: " +
                       Scratch("faults.shp").string() + "\n");

@@ -13,10 +13,12 @@
 #include <random>
 
 #include "conversion/conversion_run.h"
+#include "curve_drawing.h"
 #include "dxf/dxf_line_reader.h"
 #include "dxf/dxf_number.h"
 #include "dxf/template_drawing.h"
 #include "sheet/entity_table.h"
+#include "sheet/left_out_table.h"
 #include "test_support.h"
 
 namespace korvex {
@@ -344,8 +346,38 @@ TEST(DxfNumberTest, PlainDecimalsReadExactlyAsTheFullConversion) {
   }
 }
 
-// Another CAD program re-saves 263 as 262.9999999999999 or 263.0000000000001: every whole
-// number of the drawing written so converts to the same bytes as the drawing itself.
+// The drawing's text with the value of every group from firstCode to lastCode that is a
+// whole number other than 0 nudged off it by one part in 1e15, down and up in turn, as
+// another CAD program re-saves 263 as 262.9999999999999 or 263.0000000000001.
+std::string FloatNoiseTwin(const std::string& plain, int firstCode, int lastCode) {
+  std::string noisy;
+  std::size_t start = 0;
+  int code = -1;
+  bool down = true;
+  while (start < plain.size()) {
+    const std::size_t end = plain.find('\n', start);
+    const std::string line = plain.substr(start, end - start);
+    const bool value = code >= firstCode && code <= lastCode;
+    char* rest = nullptr;
+    const double number = std::strtod(line.c_str(), &rest);
+    if (value && *rest == '\0' && number != 0 && number == std::floor(number)) {
+      char nudged[64];
+      std::snprintf(nudged, sizeof nudged, "%.16g", number * (down ? 1 - 1e-15 : 1 + 1e-15));
+      noisy += std::string(nudged) + "\n";
+      down = !down;
+    } else {
+      noisy += line + "\n";
+    }
+    code = code == -1 ? std::atoi(line.c_str()) : -1;
+    start = end + 1;
+  }
+  EXPECT_NE(noisy.find(".99999999999"), std::string::npos) << noisy;  // both ways
+  EXPECT_NE(noisy.find(".00000000000"), std::string::npos) << noisy;
+  return noisy;
+}
+
+// Every whole number of the drawing written with float noise converts to the same bytes as
+// the drawing itself.
 TEST_F(DxfReaderTest, WholeNumbersWithFloatNoiseConvertAsWholeNumbers) {
   DxfBuilder drawing;
   drawing.Markers()
@@ -366,35 +398,89 @@ TEST_F(DxfReaderTest, WholeNumbersWithFloatNoiseConvertAsWholeNumbers) {
       .Group(20, 1830.0)
       .Text(400, 1770, 9, "K");
   const std::string plain = drawing.Build();
-  // The value of every coordinate, radius and height group, nudged off its whole number by
-  // one part in 1e15, down and up in turn.
-  std::string noisy;
-  std::size_t start = 0;
-  int code = -1;
-  bool down = true;
-  while (start < plain.size()) {
-    const std::size_t end = plain.find('\n', start);
-    const std::string line = plain.substr(start, end - start);
-    const bool value = code >= 10 && code <= 49;
-    char* rest = nullptr;
-    const double number = std::strtod(line.c_str(), &rest);
-    if (value && *rest == '\0' && number != 0 && number == std::floor(number)) {
-      char nudged[64];
-      std::snprintf(nudged, sizeof nudged, "%.16g", number * (down ? 1 - 1e-15 : 1 + 1e-15));
-      noisy += std::string(nudged) + "\n";
-      down = !down;
-    } else {
-      noisy += line + "\n";
-    }
-    code = code == -1 ? std::atoi(line.c_str()) : -1;
-    start = end + 1;
-  }
-  ASSERT_NE(noisy, plain);
-  ASSERT_NE(noisy.find(".99999999999"), std::string::npos) << noisy;  // both ways
-  ASSERT_NE(noisy.find(".00000000000"), std::string::npos) << noisy;
+  const std::string noisy = FloatNoiseTwin(plain, 10, 49);
   const std::string shp = Convert(plain);
   ASSERT_FALSE(shp.empty());
   EXPECT_EQ(Convert(noisy), shp);
+}
+
+// An arc whose end point falls on a half unit (25 cos 60 from a centre at 175): noise on
+// the centre, the radius or the angles must not move it to the other side of the half.
+TEST_F(DxfReaderTest, FloatNoiseMovesNoArcEndOffAHalfUnit) {
+  DxfBuilder drawing;
+  drawing.Markers()
+      .Group(0, "ARC")
+      .Group(10, 175.0)
+      .Group(20, 1800.0)
+      .Group(40, 25.0)
+      .Group(50, 60.0)
+      .Group(51, 120.0);
+  const std::string plain = drawing.Build();
+  const std::string shp = Convert(plain);
+  ASSERT_FALSE(shp.empty());
+  ASSERT_NE(shp.find("SHAPE18"), std::string::npos) << shp;
+  EXPECT_EQ(Convert(FloatNoiseTwin(plain, 10, 59)), shp);
+}
+
+// The kinds whose numbers are moved or fitted before they are rounded: an ellipse, splines
+// by control points and by fit points, a block inserted scaled and turned, a MINSERT and an
+// MTEXT.
+TEST_F(DxfReaderTest, FloatNoiseOnTransformedAndFittedKindsChangesNoByte) {
+  DxfBuilder block;
+  test::AddLine(block, test::DxfStyle::kR12, 10.25, 0, 30, 10);
+  test::AddEllipse(block, test::DxfStyle::kR12, 0, 0, 12, 4, 0.5, 0, 6.283185307179586);
+  test::AddArc(block, test::DxfStyle::kR12, 0, 0, 10, 30, 120);
+  DxfBuilder halfBlock;
+  test::AddLine(halfBlock, test::DxfStyle::kR12, 10.25, 30, 30, 40);
+  DxfBuilder drawing;
+  drawing.Markers().Block("PART", 0, 0, block).Block("HALF", 0, 0, halfBlock);
+  test::AddEllipse(drawing, test::DxfStyle::kR12, 175, 1800, 30, 10, 0.5, 0, 6.283185307179586);
+  test::SplineEntity controls;
+  controls.controls = {{260, 1760}, {280, 1840}, {320, 1770}, {340, 1830}};
+  controls.knots = {0, 0, 0, 0, 1, 1, 1, 1};
+  controls.weights = {1, 2, 3, 1};
+  test::AddSpline(drawing, test::DxfStyle::kR2000, controls);
+  test::SplineEntity fits;
+  fits.fits = {{390, 1770}, {420, 1830}, {450, 1780}, {470, 1820}};
+  fits.tangents = true;
+  fits.startTangent = {0, 1};
+  fits.endTangent = {1, 0};
+  test::AddSpline(drawing, test::DxfStyle::kR2000, fits);
+  test::InsertEntity insert;
+  insert.block = "PART";
+  insert.x = 560;
+  insert.y = 1780;
+  insert.scaleX = insert.scaleY = 2;
+  insert.rotation = 90;
+  test::AddInsert(drawing, test::DxfStyle::kR12, insert);
+  // A line that ends on a half unit only by its insert's scale, inserted at the origin (no
+  // other value's noise to drown its scale's), twice, a point with one whole number between
+  // them so that one of the two scales is nudged down.
+  test::InsertEntity half;
+  half.block = "HALF";
+  half.scaleX = half.scaleY = 2;
+  test::AddInsert(drawing, test::DxfStyle::kR12, half);
+  drawing.Point(90, 71.25);
+  test::AddInsert(drawing, test::DxfStyle::kR12, half);
+  test::InsertEntity copies;
+  copies.block = "PART";
+  copies.x = 650;
+  copies.y = 1780;
+  copies.columns = 2;
+  copies.rows = 2;
+  copies.columnSpacing = 30;
+  copies.rowSpacing = 30;
+  copies.scaleX = copies.scaleY = 1;
+  test::AddInsert(drawing, test::DxfStyle::kR12, copies);
+  test::AddMtext(drawing, test::DxfStyle::kR2000, 880, 1840, 10, "{\\fArial;AB}", 4);
+  const std::string plain = drawing.Build();
+  const std::string shp = Convert(plain);
+  ASSERT_FALSE(shp.empty());
+  for (const char* shape : {"*18,", "*19,", "*20,", "*21,", "*22,", "*24,", "*241,"}) {
+    EXPECT_NE(shp.find(shape), std::string::npos) << shape << "\n" << shp;
+  }
+  EXPECT_EQ(LeftOut().total, 0);
+  EXPECT_EQ(Convert(FloatNoiseTwin(plain, 10, 59)), shp);
 }
 
 }  // namespace

@@ -72,17 +72,91 @@ const Row kRows[] = {
        return d.Group(0, "CIRCLE").Group(10, 175.0).Group(20, 1800.0).Group(40, 55.0);
      },
      "cell 18: CIRCLE (175,1800) radius 55: its curve leaves the box by 5.5 units; left out", 2},
-    {"Ellipse",
+    {"Solid",
      [](DxfBuilder d) {
-       return d.Group(0, "ELLIPSE").Group(8, "0").Group(10, 175.0).Group(20, 1800.0);
+       return d.Group(0, "SOLID").Group(8, "0").Group(10, 175.0).Group(20, 1800.0);
      },
-     "ELLIPSE (175,1800): Korvex does not read ELLIPSE entities: draw it with lines, arcs, "
+     "SOLID (175,1800): Korvex does not read SOLID entities: draw it with lines, arcs, "
      "circles or polylines; left out",
      2},
-    {"InsertOfABlock",
-     [](DxfBuilder d) { return d.Group(0, "INSERT").Group(8, "0").Group(2, "ARROW"); },
-     "INSERT: Korvex does not read INSERT entities (block ARROW): explode it in the CAD "
+    {"DimensionWithItsBlock",
+     [](DxfBuilder d) { return d.Group(0, "DIMENSION").Group(8, "0").Group(2, "*D1"); },
+     "DIMENSION: Korvex does not read DIMENSION entities (block *D1): explode it in the CAD "
      "program; left out",
+     2},
+    {"InsertOfABlockNotDefined",
+     [](DxfBuilder d) {
+       return d.Group(0, "INSERT")
+           .Group(8, "0")
+           .Group(2, "ARROW")
+           .Group(10, 150.0)
+           .Group(20, 1780.0);
+     },
+     "INSERT (150,1780): block ARROW is not defined in the drawing's BLOCKS section; left out", 2},
+    {"EllipseLeavingItsBox",
+     [](DxfBuilder d) {
+       return d.Group(0, "ELLIPSE")
+           .Group(10, 175.0)
+           .Group(20, 1800.0)
+           .Group(11, 60.0)
+           .Group(21, 0.0)
+           .Group(40, 0.3);
+     },
+     "cell 18: ELLIPSE (175,1800): its curve leaves the box by 10 units; left out", 2},
+    {"EllipseSmallerThanAUnit",
+     [](DxfBuilder d) {
+       return d.Group(0, "ELLIPSE")
+           .Group(10, 175.0)
+           .Group(20, 1800.0)
+           .Group(11, 0.3)
+           .Group(21, 0.0)
+           .Group(40, 0.5);
+     },
+     "cell 18: ELLIPSE (175,1800): has no length; left out", 2},
+    {"EllipseInCell256",
+     [](DxfBuilder d) {
+       return d.Group(0, "ELLIPSE")
+           .Group(10, 1925.0)
+           .Group(20, 50.0)
+           .Group(11, 20.0)
+           .Group(21, 0.0)
+           .Group(40, 0.5);
+     },
+     "cell 256: ELLIPSE (1925,50): lies in cell 256, which holds the template's markers and no "
+     "shape; left out",
+     2},
+    {"SplineInAnotherPlane",
+     [](DxfBuilder d) {
+       return d.Group(0, "SPLINE").Group(210, 1.0).Group(220, 0.0).Group(230, 0.0).Group(71, "1");
+     },
+     "SPLINE: has an extrusion direction (it is drawn in another plane); left out", 2},
+    {"SplineWhoseKnotsMakeNoCurve",
+     [](DxfBuilder d) {
+       d.Group(0, "SPLINE").Group(71, "1");
+       for (const double knot : {0.0, 0.0, 1.0}) d.Group(40, knot);
+       return d.Group(10, 150.0).Group(20, 1780.0).Group(10, 200.0).Group(20, 1780.0);
+     },
+     "SPLINE (150,1780): its knots make no curve; left out", 2},
+    {"SplineOfTooManyPoints",
+     [](DxfBuilder d) {
+       d.Group(0, "SPLINE").Group(71, "1");
+       for (int i = 0; i <= 1024; ++i) d.Group(10, 150.0 + i % 50).Group(20, 1780.0);
+       return d;
+     },
+     "SPLINE (150,1780): more than 1024 control or fit points, which Korvex does not keep; left "
+     "out",
+     2},
+    {"MtextOfTwoLines",
+     [](DxfBuilder d) {
+       return d.Group(0, "MTEXT")
+           .Group(10, 150.0)
+           .Group(20, 1800.0)
+           .Group(40, 5.0)
+           .Group(71, "7")
+           .Group(1, "first\\Psecond");
+     },
+     "MTEXT (150,1800): an MTEXT of 2 lines: Korvex reads one-line MTEXT only (write each line "
+     "as a TEXT or an MTEXT of its own); left out",
      2},
     {"AfterTheFirstViewport",
      [](DxfBuilder d) { return d.Group(0, "VIEWPORT").Group(8, "0").Line(150, 1780, 200, 1780); },

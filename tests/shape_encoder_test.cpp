@@ -30,14 +30,15 @@ class ShapeEncoderTest : public KorvexTest {
     AdmitRecord(static_cast<std::int16_t>(n));
     return record;
   }
-  void AddArc(int n, double cx, double cy, double r, double a1, double a2, int x1, int y1, int x2,
-              int y2) {
+  DrawingEntityRecord& AddArc(int n, double cx, double cy, double r, double a1, double a2, int x1,
+                              int y1, int x2, int y2) {
     DrawingEntityRecord& record = Add(n, kKindArc, x1, y1, x2, y2);
     record.centreX = cx;
     record.centreY = cy;
     record.radius = r;
     record.startAngle = a1;
     record.endAngle = a2;
+    return record;
   }
   void AddText(int n, int x, int y, int height, const char* text) {
     DrawingEntityRecord& record = Add(n, kKindText, x, y);
@@ -102,6 +103,26 @@ TEST_F(ShapeEncoderTest, SemicirclesAndNearSemicircles) {
   EncodedShape shape{};
   ASSERT_EQ(EncodeShape(242, shape), EncodeResult::kEncoded);
   EXPECT_STREQ(shape.text, "3,100,2,8,(80,50),1,12,(-60,0,127),0");
+}
+
+// A fitted curve's clockwise arc keeps its pen path: the same bulges, negative, and a sweep
+// over 180 degrees split at the point opposite its start.
+TEST_F(ShapeEncoderTest, ClockwiseArcsHaveNegativeBulges) {
+  struct Case {
+    double a1, a2;
+    int ex, ey;
+    const char* text;
+  } cases[] = {
+      {90, 0, 80, 50, "3,100,2,8,(50,80),1,12,(30,-30,-53),0"},
+      {90, 180, 20, 50, "3,100,2,8,(50,80),1,12,(0,-60,-127),12,(-30,30,-53),0"},
+      {90, 270, 50, 20, "3,100,2,8,(50,80),1,12,(0,-60,-127),0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ResetConversionTables();
+    AddArc(241, 50, 50, 30, c.a1, c.a2, 50, 80, c.ex, c.ey).clockwise = true;
+    EXPECT_STREQ(Encode(241).text, c.text);
+  }
 }
 
 TEST_F(ShapeEncoderTest, ArcsWithoutAChordNeverProduceABadByte) {

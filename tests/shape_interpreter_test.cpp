@@ -186,6 +186,29 @@ TEST(ShapeInterpreterTest, ArcCodesDrawTheirArcs) {
   for (const ArcCase& c : cases) ExpectArc(c);
 }
 
+// A nearly straight arc of a large radius, as a fitted curve writes: its chords stay within
+// their bound of the arc however few degrees it sweeps.
+TEST(ShapeInterpreterTest, NearlyStraightArcsAreDrawnCloseToTheirArc) {
+  for (const int bulge : {1, -2, 5}) {
+    SCOPED_TRACE(bulge);
+    const Drawn drawn = DrawFromFile(OneShape("12,(100,20," + std::to_string(bulge) + "),0"), 1);
+    ASSERT_TRUE(drawn.result.ok);
+    const double b = bulge / 127.0;
+    const double chord = std::hypot(100.0, 20.0);
+    const double radius = chord * (1 + b * b) / (4 * std::fabs(b));
+    // The centre: a distance chord (1 - b^2) / (4 b) left of the chord's middle.
+    const double offset = chord * (1 - b * b) / (4 * b);
+    const double cx = 50 - 20 / chord * offset;
+    const double cy = 10 + 100 / chord * offset;
+    for (const Segment& s : drawn.strokes) {
+      const double mx = (s.x1 + s.x2) / 2, my = (s.y1 + s.y2) / 2;
+      EXPECT_LE(radius - std::hypot(mx - cx, my - cy), kArcChordDeviation + 1e-9);
+    }
+    EXPECT_NEAR(drawn.strokes.back().x2, 100, 1e-6);
+    EXPECT_NEAR(drawn.strokes.back().y2, 20, 1e-6);
+  }
+}
+
 TEST(ShapeInterpreterTest, Code13DrawsEachArcWithItsOwnBulge) {
   // A semicircle, then a straight piece (bulge 0).
   const Drawn drawn = DrawFromFile(OneShape("13,(0,2,127),(3,0,0),(0,0),0"), 1);

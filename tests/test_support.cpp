@@ -226,10 +226,19 @@ DxfBuilder& DxfBuilder::Raw(const std::string& lines) {
   return *this;
 }
 
+DxfBuilder& DxfBuilder::Block(const std::string& name, double baseX, double baseY,
+                              const DxfBuilder& entities) {
+  DxfBuilder header;
+  header.Group(0, "BLOCK").Group(8, "0").Group(2, name).Group(70, "0");
+  header.Group(10, baseX).Group(20, baseY).Group(30, 0.0).Group(3, name);
+  blocks_ += header.entities_ + entities.entities_ + "  0\nENDBLK\n  8\n0\n";
+  return *this;
+}
+
 std::string DxfBuilder::Build() const {
-  return "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n"
-         "  0\nSECTION\n  2\nENTITIES\n" +
-         entities_ + "  0\nENDSEC\n  0\nEOF\n";
+  std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n";
+  if (!blocks_.empty()) text += "  0\nSECTION\n  2\nBLOCKS\n" + blocks_ + "  0\nENDSEC\n";
+  return text + "  0\nSECTION\n  2\nENTITIES\n" + entities_ + "  0\nENDSEC\n  0\nEOF\n";
 }
 
 std::string DxfBuilder::BuildCrLf() const {

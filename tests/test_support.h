@@ -29,14 +29,19 @@ class DxfBuilder {
   DxfBuilder& Markers();
   // Raw lines, each ended with "\n".
   DxfBuilder& Raw(const std::string& lines);
+  // A block of the BLOCKS section: its name, base point and entities, built as a drawing's.
+  DxfBuilder& Block(const std::string& name, double baseX, double baseY,
+                    const DxfBuilder& entities);
 
-  // The whole file: a HEADER stub, the ENTITIES section with what was added, EOF.
+  // The whole file: a HEADER stub, the BLOCKS section when blocks were added, the ENTITIES
+  // section with what was added, EOF.
   std::string Build() const;
   // As Build, with CR LF line ends.
   std::string BuildCrLf() const;
 
  private:
   std::string entities_;
+  std::string blocks_;
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);

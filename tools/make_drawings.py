@@ -22,6 +22,7 @@ CAPTION = "KORVEX SHAPE SHEET - draw one shape per box, name it in the band abov
 LAYERS = [("0", 7), ("ID", 3), ("GRID", 8), ("MARKER", 1), ("SHAPES", 7)]
 # Words that may appear in ENTITIES only as an entity name after "  0".
 RESERVED = {"LINE", "ARC", "CIRCLE", "POLYLINE", "LWPOLYLINE", "TEXT", "POINT",
+            "ELLIPSE", "SPLINE", "MTEXT", "INSERT", "ATTRIB",
             "VIEWPORT", "DESCRIPTION", "ENDSEC", "ENTITIES"}
 
 
