@@ -15,6 +15,7 @@
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
 #include "sheet/left_out_table.h"
+#include "sheet/sheet_layers.h"
 #include "sheet/whole_units.h"
 
 namespace korvex {
@@ -55,6 +56,14 @@ std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
 constexpr char kGridLayer[] = "GRID\n";
 constexpr char kCellBoxBlock[] = "CELLBOX\n";
 
+// The line just read names the layer: the name and its line end.
+bool LayerLineIs(const char* name) {
+  const DxfLine& line = CurrentDxfLine();
+  const std::size_t length = std::strlen(name);
+  return line.length == static_cast<int>(length + 1) && line.text[length] == '\n' &&
+         std::memcmp(line.text, name, length) == 0;
+}
+
 void ResetValueHolders() {
   holderX = 0;
   holderY = 0;
@@ -80,6 +89,7 @@ void ReadLineEntity() {
   const std::int32_t line = DxfLineNumberInFile();
   bool layerNext = false;
   bool onGrid = false;
+  bool onGuide = false;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
@@ -97,11 +107,14 @@ void ReadLineEntity() {
       // The layer's value is only looked at: it went through the comparisons above as
       // every line of the group list always has.
       onGrid = DxfLineIs(kGridLayer);
+      onGuide = LayerLineIs(kGuideLayer);
       layerNext = false;
     } else {
       layerNext = DxfLineIs("  8\n");
     }
   }
+  // The font sheet's guides are the sheet's, not the user's.
+  if (onGuide) return;
   if (holderX == holderEndX && holderY == holderEndY) {
     NoteDroppedAt("LINE", line, LeftOutReason::kZeroLength, holderX, holderY);
     return;
@@ -141,12 +154,38 @@ bool MarkTemplateMarker(const char* text) {
   return first || second;
 }
 
+// A TEXT on the SCALE layer records its cell's scale, one on the FONT layer the font's
+// description; neither is drawn.
+void ReadSettingText(bool scaleText, std::int32_t line, std::int16_t x, std::int16_t y) {
+  FontSettings settings = Entities().fontSettings;
+  ShapeScale scale;
+  const std::int16_t n = TextCell(x, y);
+  if (scaleText && IsShapeNumber(n) && ReadScaleText(holderText, scale)) {
+    SetShapeScale(n, scale);
+    return;
+  }
+  if (!scaleText && ReadFontText(holderText, settings)) {
+    SetFontSettings(settings);
+    return;
+  }
+  LeftOutEntry entry = StartLeftOut(
+      "TEXT", line, scaleText ? LeftOutReason::kUnreadScale : LeftOutReason::kUnreadFontText);
+  SetLeftOutPoint(entry, x, y);
+  if (IsShapeNumber(n)) entry.cell = n;
+  std::snprintf(entry.detail, sizeof entry.detail, "%s", holderText);
+  NoteLeftOut(entry);
+}
+
 void ReadTextEntity() {
   const std::int32_t line = DxfLineNumberInFile();
+  bool onScale = false;
+  bool onFont = false;
   while (NextEntityGroup()) {
     if (DxfLineIs("  8\n")) {
       ReadDxfLine();
       if (DxfLineIs("ID\n")) return;  // cell numbers and captions of the sheet
+      onScale = LayerLineIs(kScaleLayer);
+      onFont = LayerLineIs(kFontLayer);
     } else if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
@@ -167,6 +206,10 @@ void ReadTextEntity() {
   std::int16_t x, y;
   if (!RoundToWhole(holderX, x) || !RoundToWhole(holderY, y)) {
     NoteDroppedAt("TEXT", line, LeftOutReason::kOffSheet, holderX, holderY);
+    return;
+  }
+  if (onScale || onFont) {
+    ReadSettingText(onScale, line, x, y);
     return;
   }
   const std::int16_t n = TextCell(x, y);
@@ -205,11 +248,19 @@ void ReadTextEntity() {
 
 void ReadPointEntity() {
   const std::int32_t line = DxfLineNumberInFile();
+  bool layerNext = false;
+  bool onAdvance = false;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(holderX);
     } else if (DxfLineIs(" 20\n")) {
       ReadDxfValue(holderY);
+    } else if (layerNext) {
+      // As for a LINE, the layer's value went through the comparisons above.
+      onAdvance = LayerLineIs(kAdvanceLayer);
+      layerNext = false;
+    } else {
+      layerNext = DxfLineIs("  8\n");
     }
   }
   std::int16_t x, y;
@@ -222,6 +273,11 @@ void ReadPointEntity() {
     NoteDroppedAt("POINT", line,
                   n == kCellCount ? LeftOutReason::kInCell256 : LeftOutReason::kNoBoxOrBand, x, y,
                   n);
+    return;
+  }
+  // A point on the ADVANCE layer says where the shape leaves the pen; the last one counts.
+  if (onAdvance) {
+    SetShapeAdvance(n, x, y);
     return;
   }
   // The last POINT read in a cell counts; the one it replaces is noted.

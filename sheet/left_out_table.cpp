@@ -112,6 +112,16 @@ void AddReason(TextSink& out, const LeftOutEntry& entry) {
           "is, each of these cells becomes a square shape",
           entry.amount);
       break;
+    case LeftOutReason::kUnreadScale:
+      out.Add(
+          "'%s' is no scale: write SCALE p or SCALE p/q (p drawing units for q shape units, "
+          "1 to 255); ignored",
+          entry.detail);
+      break;
+    case LeftOutReason::kUnreadFontText:
+      out.Add("'%s' is no font description: write ABOVE n BELOW n MODES 0 SPACING n; ignored",
+              entry.detail);
+      break;
   }
 }
 

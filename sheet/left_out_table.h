@@ -38,6 +38,8 @@ enum class LeftOutReason : std::uint8_t {
   kTooManyVertices,  // a polyline's vertices past the 500th
   kByteLimit,        // the shape reached the byte limit: the run stopped there
   kExplodedBoxes,    // cells holding only their own box outline (`amount` cells)
+  kUnreadScale,      // a TEXT on the SCALE layer that is no scale (`detail`: its text)
+  kUnreadFontText,   // a TEXT on the FONT layer that is no font description (`detail`)
 };
 
 struct LeftOutEntry {
