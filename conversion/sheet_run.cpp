@@ -10,7 +10,9 @@
 #include "platform/platform.h"
 #include "shape_files/sheet_writer.h"
 #include "shape_files/shx_file.h"
+#include "shape_output/shp_writer.h"
 #include "sheet/cell_grid.h"
+#include "sheet/entity_table.h"
 #include "sheet/font_sheet.h"
 #include "sheet/sheet_drawing.h"
 
@@ -21,6 +23,19 @@ namespace {
 ShapeSource& SheetTables() {
   static ShapeSource source;
   return source;
+}
+
+// The glyphs texts are drawn with, to know this program's texts in a shape again; without
+// the glyph file they are drawn in strokes.
+const ShapeSource* TextGlyphs() {
+  static ShapeSource glyphs;
+  static SourceProblemList problems;
+  problems.Clear();
+  const std::filesystem::path folder = platform::ExecutableFolder();
+  if (folder.empty() || !ReadShapeSourceFile(folder / kGlyphFileName, glyphs, problems)) {
+    return nullptr;
+  }
+  return &glyphs;
 }
 
 std::FILE* OpenTemplate() {
@@ -76,7 +91,7 @@ SheetReport& Report() {
 }
 
 const char* WriteShapes(std::FILE* templateFile, std::FILE* output) {
-  if (!WriteSheetDrawing(SheetTables(), templateFile, output, Report())) {
+  if (!WriteSheetDrawing(SheetTables(), TextGlyphs(), templateFile, output, Report())) {
     return kTemplateUnreadable;
   }
   return Report().drawn == 0 ? "The shape file holds no shape that can be drawn in a cell."
@@ -91,11 +106,12 @@ const char* WriteFontSheetDrawing(std::FILE* templateFile, std::FILE* output) {
 
 // One message for all the shapes left out, or drawn only in part.
 void ShowNotes(const std::filesystem::path& shapeFile, const SheetReport& report) {
-  if (report.noteCount == 0 && !report.verticalLeftOut) return;
+  const bool tooMany = report.records > kRecordWarningTotal;
+  if (report.noteCount == 0 && !report.verticalLeftOut && !tooMany) return;
   static MessageText message;
   const std::string name = platform::PathText(shapeFile);
-  FormatMessage(message, "%s: %d %s left out of the sheet", name.c_str(), report.leftOut,
-                report.leftOut == 1 ? "shape" : "shapes");
+  FormatMessage(message, "%s: %d of %d shapes drawn on the sheet", name.c_str(), report.drawn,
+                report.drawn + report.leftOut);
   for (int i = 0; i < report.noteCount; ++i) {
     const SheetNote& note = report.notes[i];
     char line[160];
@@ -112,6 +128,14 @@ void ShowNotes(const std::filesystem::path& shapeFile, const SheetReport& report
     AppendMessage(message,
                   "\nThe font's vertical text (code 14) is not drawn: converted, it is a font for "
                   "horizontal text (MODES 0).");
+  }
+  if (tooMany) {
+    char line[240];
+    std::snprintf(line, sizeof line,
+                  "\nThe sheet holds %d drawing entities: converting it asks to go on past %d "
+                  "and stops past %d. Keep fewer shapes on one sheet.",
+                  report.records, kRecordWarningTotal, kRecordStopTotal);
+    AppendMessage(message, line);
   }
   ShowMessageText(message, platform::kMessageInformation);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "shape_files/shape_interpreter.h"
@@ -18,11 +19,12 @@ namespace {
 
 // ---- The shape's drawing, as pieces in shape units from its insertion point ----
 
-enum class PieceKind : std::uint8_t { kLine, kArc, kCircle };
+enum class PieceKind : std::uint8_t { kLine, kArc, kCircle, kText };
 
 struct Piece {
   PieceKind kind;
-  DrawnArc arc;  // a line uses only the ends
+  DrawnArc arc;  // a line uses only the ends; a text its insertion point (x1, y1)
+  int text;      // a text's block
 };
 
 struct PieceList {
@@ -41,14 +43,162 @@ void Add(const Piece& piece) {
 }
 
 void AddLinePiece(void*, double x1, double y1, double x2, double y2) {
-  Add(Piece{PieceKind::kLine, DrawnArc{0, 0, 0, 0, 0, x1, y1, x2, y2}});
+  Add(Piece{PieceKind::kLine, DrawnArc{0, 0, 0, 0, 0, x1, y1, x2, y2}, 0});
 }
 
 // A sweep this close to a whole turn is the interpreter's full circle.
 constexpr double kFullTurn = 360.0 - 1e-9;
 
 void AddArcPiece(void*, const DrawnArc& arc) {
-  Add(Piece{std::fabs(arc.sweepDegrees) >= kFullTurn ? PieceKind::kCircle : PieceKind::kArc, arc});
+  Add(Piece{std::fabs(arc.sweepDegrees) >= kFullTurn ? PieceKind::kCircle : PieceKind::kArc, arc,
+            0});
+}
+
+// ---- Texts as this program writes them ----
+
+constexpr int kMaxTextCharacters = 30;
+constexpr int kMaxCellTexts = 64;
+constexpr int kMaxTextGlyph = 130;  // the glyph file's codes run to 130
+
+struct TextBlock {
+  int from;  // its bytes in the shape, from the push to the last code of the closing
+  int to;
+  int height;
+  double x;  // its insertion point, shape units
+  double y;
+  char text[kMaxTextCharacters + 1];
+};
+
+struct TextList {
+  TextBlock items[kMaxCellTexts];
+  int count;
+  int drawn;  // the blocks the drawing has reached
+};
+TextList texts;
+
+struct GlyphTable {
+  const std::int16_t* bytes[kMaxTextGlyph + 1];
+  int count[kMaxTextGlyph + 1];  // without the final 0; 0 for none
+  bool loaded;
+};
+GlyphTable glyphTable;
+
+// The shape with its recognised texts each replaced by a subshape 0, which marks the place.
+std::int16_t markedBytes[kShapeByteLimit];
+// Per byte position, the least number of characters read so far from which matching the
+// rest failed there: a later try with as many or more fails too.
+int failedDepth[kShapeByteLimit + 1];
+
+// Characters are tried letters and digits first, so that of two glyphs with the same bytes
+// the string reads as a word.
+constexpr char kTextOrder[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 "
+    "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
+
+bool Closing(const std::int16_t* b, int count, int j, int h) {
+  return j + 5 <= count && b[j] == 6 && b[j + 1] == 3 && b[j + 2] == h && b[j + 3] == 4 &&
+         b[j + 4] == 6;
+}
+
+bool MatchGlyph(const std::int16_t* b, int count, int j, int code) {
+  const int length = glyphTable.count[code];
+  return length > 0 && j + length < count &&
+         std::memcmp(b + j, glyphTable.bytes[code], sizeof(std::int16_t) * length) == 0 &&
+         b[j + length] == 1;
+}
+
+// The characters from byte j up to the closing codes; the block's end and its string.
+bool MatchCharacters(const std::int16_t* b, int count, int j, int h, int depth, TextBlock& block) {
+  if (Closing(b, count, j, h)) {
+    block.to = j + 5;
+    block.text[depth] = '\0';
+    return depth > 0;
+  }
+  if (depth == kMaxTextCharacters || failedDepth[j] <= depth) return false;
+  auto tryCode = [&](int code) {
+    if (!MatchGlyph(b, count, j, code)) return false;
+    block.text[depth] = static_cast<char>(code);
+    return MatchCharacters(b, count, j + glyphTable.count[code] + 1, h, depth + 1, block);
+  };
+  for (const char* c = kTextOrder; *c != '\0'; ++c) {
+    if (tryCode(static_cast<unsigned char>(*c))) return true;
+  }
+  for (int code = 127; code <= kMaxTextGlyph; ++code) {
+    if (tryCode(code)) return true;
+  }
+  failedDepth[j] = depth;
+  return false;
+}
+
+// Finds the texts among the shape's top-level commands, where the pen stands at each.
+void FindTexts(const ShapeSource& source, const SourceShape& shape) {
+  texts.count = 0;
+  texts.drawn = 0;
+  const std::int16_t* b = source.BytesOf(shape);
+  const int count = shape.byteCount;
+  if (!glyphTable.loaded || count > kShapeByteLimit) return;
+  for (int i = 0; i < count;) {
+    if (b[i] == 7) return;  // subshapes may hold texts of their own: drawn in strokes
+    const int length = ShapeCommandLength(b, count, i, source.unifont);
+    if (length < 0) break;
+    i += length;
+  }
+  std::fill(failedDepth, failedDepth + count + 1, kMaxTextCharacters + 1);
+  static std::int16_t before[kShapeByteLimit + 1];
+  for (int i = 0; i < count && texts.count < kMaxCellTexts;) {
+    TextBlock& block = texts.items[texts.count];
+    const int h = i + 5 <= count ? b[i + 2] : 0;
+    const bool opens = b[i] == 5 && h >= 1 && h <= kMaxScalePart && b[i + 1] == 4 &&
+                       b[i + 3] == 3 && b[i + 4] == 6;
+    if (opens && MatchCharacters(b, count, i + 5, h, 0, block)) {
+      // The insertion point: where the pen stands at the push.
+      std::copy(b, b + i, before);
+      before[i] = 0;
+      const DrawResult at = DrawShape(before, i + 1, 0, 0, 1, ShapeDrawingOptions{});
+      if (at.ok) {
+        block.from = i;
+        block.height = h;
+        block.x = at.penX;
+        block.y = at.penY;
+        ++texts.count;
+        i = block.to;
+        continue;
+      }
+    }
+    const int length = ShapeCommandLength(b, count, i, source.unifont);
+    if (length < 0) break;
+    i += length;
+  }
+}
+
+// The shape's bytes with each text block replaced by the subshape 0 that marks its place
+// and a pen-down, as the text leaves the pen; returns their count.
+int MarkTexts(const ShapeSource& source, const SourceShape& shape) {
+  const std::int16_t* b = source.BytesOf(shape);
+  int length = 0;
+  int from = 0;
+  for (int k = 0; k < texts.count; ++k) {
+    const TextBlock& block = texts.items[k];
+    std::copy(b + from, b + block.from, markedBytes + length);
+    length += block.from - from;
+    markedBytes[length++] = 7;
+    markedBytes[length++] = 0;
+    if (source.unifont) markedBytes[length++] = 0;
+    markedBytes[length++] = 1;
+    from = block.to;
+  }
+  std::copy(b + from, b + shape.byteCount, markedBytes + length);
+  return length + shape.byteCount - from;
+}
+
+// The marks are the only subshapes a marked shape draws.
+bool ReachText(const void*, int number, const std::int16_t** bytes, int* count) {
+  static const std::int16_t kNothing[] = {0};
+  if (number != 0 || texts.drawn == texts.count) return false;
+  Add(Piece{PieceKind::kText, {}, texts.drawn++});
+  *bytes = kNothing;
+  *count = 1;
+  return true;
 }
 
 struct Extent {
@@ -96,6 +246,9 @@ Extent PieceExtent() {
     } else if (piece.kind == PieceKind::kCircle) {
       extent.Take(piece.arc.centreX - piece.arc.radius, piece.arc.centreY - piece.arc.radius);
       extent.Take(piece.arc.centreX + piece.arc.radius, piece.arc.centreY + piece.arc.radius);
+    } else if (piece.kind == PieceKind::kText) {
+      const TextBlock& block = texts.items[piece.text];
+      extent.Take(block.x, block.y);
     } else {
       TakeArc(extent, piece.arc);
     }
@@ -109,17 +262,18 @@ struct Vertex {
   int x;
   int y;
   double bulge;  // of the segment that starts here
+  int arcByte;   // its bulge byte, when it is an arc code kept whole; else 0
 };
 
-enum class RunKind : std::uint8_t { kPath, kCircle, kDot };
+enum class RunKind : std::uint8_t { kPath, kCircle, kDot, kText };
 
 // A path is a polyline's vertices (a LINE or an ARC when it has one segment); a dot is a
 // stroke of no length, kept as a line of one unit.
 struct Run {
   RunKind kind;
-  int first;  // its first vertex
-  int count;  // vertices
-  int radius;
+  int first;   // its first vertex
+  int count;   // vertices
+  int radius;  // a text's block
   bool asArc;  // a lone arc that fits its box as an ARC entity
 };
 
@@ -138,6 +292,12 @@ struct RunList {
   int dotX;
   int dotY;
   bool overflow;
+  // Half circles and the arcs that go on from them become one bulge of more than 1.
+  bool joinSplitArcs;
+  // Where the insertion point lies on the sheet: the reader rounds points off the sheet
+  // toward zero, and a joined arc's opposite point may lie there.
+  int sheetX;
+  int sheetY;
 };
 RunList cell;
 
@@ -164,7 +324,7 @@ bool PushVertex(int x, int y) {
     cell.overflow = true;
     return false;
   }
-  cell.vertices[cell.vertexCount++] = Vertex{x, y, 0};
+  cell.vertices[cell.vertexCount++] = Vertex{x, y, 0, 0};
   return true;
 }
 
@@ -186,10 +346,79 @@ void FlushDot() {
 
 // One straight or bulged segment from a to b. One that rounds to a point is a dot, unless
 // a stroke ends or starts there anyway.
-void Segment(int ax, int ay, int bx, int by, double bulge) {
-  // The encoder would write a bulge byte of 0: a straight line.
-  if (std::fabs(bulge) * 127.0 < 0.5) bulge = 0;
+// The encoder writes an arc of more than a half circle as a half circle to the whole-unit
+// point M opposite its start and the rest from M, each with its bulge byte (`half`, 127 or
+// 126, then `rest`). A polyline segment from the start s to the end e whose bulge is above 1 reads
+// back as just those two: M where the reader rounds the point opposite s, and the rest's
+// byte from the sweep past the half circle. Returns that bulge, written as the sheet writes
+// it, or 0 when none gives back both M and the byte.
+double JoinedBulge(const Vertex& s, const Vertex& m, const Vertex& e, int half, int rest) {
+  const double dx = e.x - s.x, dy = e.y - s.y;
+  const double chord = std::hypot(dx, dy);
+  if (chord == 0 || rest < 1 || rest > 127) return 0;
+  // The rest's sweep gives its byte back within these bounds.
+  const double low = 4.0 * std::atan((rest - 0.5) / 127.0);
+  const double high = rest == 127 ? kPi : 4.0 * std::atan((rest + 0.5) / 127.0);
+  // Of the bulges that give all three back, the one farthest from turning any of them: the
+  // reader computes in the sheet's own coordinates, whose last bits differ.
+  constexpr int kTries = 1000;
+  double best = 0;
+  double bestMargin = 1e-6;
+  for (int k = 1; k < kTries; ++k) {
+    const double restSweep = low + (high - low) * k / kTries;
+    char text[48];
+    std::snprintf(text, sizeof text, "%.10f", std::tan((kPi + restSweep) / 4.0));
+    const double bulge = std::strtod(text, nullptr);
+    const double included = 4.0 * std::atan(bulge);
+    const double radius = chord * 0.5 / std::sin(included * 0.5);
+    const double squared = 4 * radius * radius - chord * chord;
+    const double across = squared > 0 ? std::sqrt(squared) : 0;
+    const double ox = e.x + across * dy / chord;
+    const double oy = e.y - across * dx / chord;
+    // As the reader rounds: half up, then toward zero.
+    const auto rounded = [](double v, int offset) {
+      return static_cast<int>(std::trunc(v + offset + 0.5)) - offset;
+    };
+    if (rounded(ox, cell.sheetX) != m.x || rounded(oy, cell.sheetY) != m.y) continue;
+    // The half circle is drawn about the middle of s and the point opposite it, to M as
+    // rounded: its sweep must give its byte (127, or 126 once M is rounded) again.
+    const double cx = (s.x + ox) / 2.0, cy = (s.y + oy) / 2.0;
+    double halfSweep = std::atan2(m.y - cy, m.x - cx) - std::atan2(s.y - cy, s.x - cx);
+    if (halfSweep < 0) halfSweep += 2 * kPi;
+    const double halfBulge = 127.0 * std::tan(halfSweep / 4.0);
+    const int halfByte = halfBulge < 127.0 ? static_cast<int>(halfBulge + 0.5) : 127;
+    const double restBulge = 127.0 * std::tan((included - kPi) / 4.0);
+    if (halfByte != half || static_cast<int>(restBulge + 0.5) != rest) continue;
+    // How far each value lies from the half where it would round otherwise.
+    auto margin = [](double v) { return std::fabs(v - 0.5 - std::round(v - 0.5)); };
+    double least = std::min({margin(ox), margin(oy), margin(restBulge)});
+    if (half < 127) least = std::min(least, margin(halfBulge));
+    if (half == 127) least = std::min(least, halfBulge - 126.5);
+    if (least > bestMargin) {
+      bestMargin = least;
+      best = bulge;
+    }
+  }
+  return best;
+}
+
+// The least bulge byte a half circle to a rounded opposite point is taken to have.
+constexpr int kNearlyHalfCircle = 100;
+
+void Segment(int ax, int ay, int bx, int by, double bulge, int arcByte = 0) {
   const bool continues = cell.open && LastVertex().x == ax && LastVertex().y == ay;
+  if (cell.joinSplitArcs && continues && arcByte > 0 && cell.runs[cell.runCount - 1].count >= 2 &&
+      cell.vertices[cell.vertexCount - 2].arcByte >= kNearlyHalfCircle) {
+    Vertex& start = cell.vertices[cell.vertexCount - 2];
+    const double joined =
+        JoinedBulge(start, LastVertex(), Vertex{bx, by, 0, 0}, start.arcByte, arcByte);
+    if (joined != 0) {
+      start.bulge = joined;
+      start.arcByte = 0;
+      LastVertex() = Vertex{bx, by, 0, 0};
+      return;
+    }
+  }
   if (ax == bx && ay == by) {
     if (!continues) {
       FlushDot();
@@ -209,10 +438,15 @@ void Segment(int ax, int ay, int bx, int by, double bulge) {
     if (!PushRun(RunKind::kPath, x, y)) return;
     LastVertex().bulge = bulge;
   }
+  LastVertex().arcByte = arcByte;
   if (!PushVertex(bx, by)) return;
   ++cell.runs[cell.runCount - 1].count;
   cell.open = true;
 }
+
+// An arc code of bulge 0 is straight, but it is an arc: a polyline bulge this small reads
+// back as an arc whose bulge byte is 0 again.
+constexpr double kFlatBulge = 0.25 / 127.0;
 
 // The bulge of a counter-clockwise (positive) or clockwise sweep in degrees.
 double BulgeOf(double sweepDegrees) {
@@ -227,7 +461,9 @@ void ArcSegments(const DrawnArc& arc, double s) {
   const double sweep = arc.sweepDegrees;
   if (std::fabs(sweep) <= 180.0 + 1e-9 && IsWhole(x1) && IsWhole(y1) && IsWhole(x2) &&
       IsWhole(y2)) {
-    Segment(Whole(x1), Whole(y1), Whole(x2), Whole(y2), BulgeOf(sweep));
+    const double bulge = BulgeOf(sweep);
+    Segment(Whole(x1), Whole(y1), Whole(x2), Whole(y2), bulge != 0 ? bulge : kFlatBulge,
+            static_cast<int>(std::fabs(bulge) * 127.0 + 0.5) * (bulge < 0 ? -1 : 1));
     return;
   }
   const int parts = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / 90.0 - 1e-9)));
@@ -239,7 +475,9 @@ void ArcSegments(const DrawnArc& arc, double s) {
       x = (arc.centreX + arc.radius * std::cos(a)) * s;
       y = (arc.centreY + arc.radius * std::sin(a)) * s;
     }
-    Segment(fromX, fromY, Whole(x), Whole(y), BulgeOf(sweep / parts));
+    // A piece the encoder would give a bulge byte of 0 is a straight line.
+    const double bulge = BulgeOf(sweep / parts);
+    Segment(fromX, fromY, Whole(x), Whole(y), std::fabs(bulge) * 127.0 < 0.5 ? 0 : bulge);
     fromX = Whole(x);
     fromY = Whole(y);
   }
@@ -263,7 +501,8 @@ void CircleRun(const DrawnArc& arc, double s) {
 }
 
 // Builds the runs at scale s; false when a value lies far out or the tables are full.
-bool BuildRuns(double s) {
+bool BuildRuns(double s, bool joinSplitArcs) {
+  cell.joinSplitArcs = joinSplitArcs;
   cell.vertexCount = 0;
   cell.runCount = 0;
   cell.open = false;
@@ -275,7 +514,14 @@ bool BuildRuns(double s) {
     for (const double v : {arc.x1, arc.y1, arc.x2, arc.y2, arc.centreX, arc.centreY, arc.radius}) {
       if (!(std::fabs(v * s) < kFarOut)) return false;
     }
-    if (piece.kind == PieceKind::kLine) {
+    if (piece.kind == PieceKind::kText) {
+      // A text keeps its bytes only at the sheet's scale, at a whole-unit insertion point.
+      const TextBlock& block = texts.items[piece.text];
+      if (s != kShapeScale || !IsWhole(block.x * s) || !IsWhole(block.y * s)) return false;
+      FlushDot();
+      PushRun(RunKind::kText, Whole(block.x * s), Whole(block.y * s), piece.text);
+      cell.open = false;
+    } else if (piece.kind == PieceKind::kLine) {
       Segment(Whole(arc.x1 * s), Whole(arc.y1 * s), Whole(arc.x2 * s), Whole(arc.y2 * s), 0);
     } else if (piece.kind == PieceKind::kArc) {
       ArcSegments(arc, s);
@@ -322,6 +568,8 @@ Room RoomOfRuns(int advanceX, int advanceY, bool withAdvance) {
       room.Require(v.x + run.radius, v.y + run.radius, 0, kBox, 0, kBox - 1);
     } else if (run.kind == RunKind::kDot) {
       room.Require(v.x, v.y, 0, kBox - 1, 0, kBox);
+    } else if (run.kind == RunKind::kText) {
+      RequirePoint(room, v.x, v.y);  // in the box, below its name band
     } else {
       for (int k = 0; k < run.count; ++k) {
         const Vertex& w = cell.vertices[run.first + k];
@@ -419,11 +667,14 @@ int MoveCount(int dx, int dy) {
 
 // Walks the records the reader will make, as the encoder writes them; -1 when the encoder
 // would stop the shape.
-int CountBytes(const ShapeScale& scale, bool withAdvance, int advanceX, int advanceY) {
+int CountBytes(const ShapeScale& scale, bool withAdvance, int advanceX, int advanceY,
+               int& records) {
   int bytes = ScaleBytes(scale);
   int penX = 0, penY = 0;
+  records = 0;
   auto record = [&](int sx, int sy, int ex, int ey, int size) {
     if (bytes > kStopBefore) return false;
+    ++records;
     if (sx != penX || sy != penY) bytes += 5;
     bytes += size;
     penX = ex;
@@ -437,6 +688,9 @@ int CountBytes(const ShapeScale& scale, bool withAdvance, int advanceX, int adva
       if (!record(v.x + run.radius, v.y, v.x + run.radius, v.y, 6)) return -1;
     } else if (run.kind == RunKind::kDot) {
       if (!record(v.x, v.y, v.x + 1, v.y, 3)) return -1;
+    } else if (run.kind == RunKind::kText) {
+      const TextBlock& block = texts.items[run.radius];
+      if (!record(v.x, v.y, v.x, v.y, block.to - block.from)) return -1;
     } else {
       for (int k = 0; k + 1 < run.count; ++k) {
         const Vertex& a = cell.vertices[run.first + k];
@@ -460,34 +714,98 @@ struct Layout {
   bool font;
   double endX;  // where the pen ends, shape units
   double endY;
+  int cornerX;  // the box's lower-left corner on the sheet
+  int cornerY;
 };
+
+bool IsOwnScale(const ShapeScale& scale, const Layout& layout) {
+  return !layout.font && scale.drawingUnits == kShapeScale && scale.shapeUnits == 1;
+}
+
+// The insertion point in the room: where the reader puts it without a POINT (a font's on
+// the baseline), or for a shape at a scale of its own in the middle of the box, as near as
+// the room allows.
+void Place(const Room& room, const ShapeScale& scale, const Layout& layout, int& ox, int& oy) {
+  int preferX = 0;
+  int preferY = layout.font ? kFontBaseline : 0;
+  if (!layout.font && !IsOwnScale(scale, layout)) {
+    const Extent extent = RunExtent();
+    preferX = Whole(kBox / 2.0 - (extent.minX + extent.maxX) / 2.0);
+    preferY = Whole(kBox / 2.0 - (extent.minY + extent.maxY) / 2.0);
+  }
+  ox = std::clamp(preferX, room.lowX, room.highX);
+  oy = std::clamp(preferY, room.lowY, room.highY);
+}
 
 // Lays the runs out at the scale; false when they do not fit the box or would not come back
 // within a shape's bytes.
 bool TryScale(const ShapeScale& scale, const Layout& layout, CellPlan& plan) {
   const double s = double(scale.drawingUnits) / scale.shapeUnits;
-  if (!BuildRuns(s)) return false;
   const int advanceX = Whole(layout.endX * s);
   const int advanceY = Whole(layout.endY * s);
-  const Room room = RoomOfRuns(advanceX, advanceY, layout.font);
-  if (!room.Fits()) return false;
-  // Where the reader puts the insertion point without a POINT, or the middle of the box.
-  int preferX = 0;
-  int preferY = layout.font ? kFontBaseline : 0;
-  const bool ownScale = !layout.font && scale.drawingUnits == kShapeScale && scale.shapeUnits == 1;
-  if (!layout.font && !ownScale) {
-    const Extent extent = RunExtent();
-    preferX = Whole(kBox / 2.0 - (extent.minX + extent.maxX) / 2.0);
-    preferY = Whole(kBox / 2.0 - (extent.minY + extent.maxY) / 2.0);
+  if (!BuildRuns(s, false)) return false;
+  Room room = RoomOfRuns(advanceX, advanceY, layout.font);
+  int ox = 0, oy = 0;
+  if (room.Fits()) {
+    Place(room, scale, layout, ox, oy);
+  } else {
+    // A half circle may end outside the box where the arc it begins stays inside: joined,
+    // how the reader rounds depends on where the shape lies, off the sheet too. Tried with
+    // the insertion point at the box's corner (or, when that fits nothing, as if all of it
+    // lay well on the sheet); then at the places that room offers, nearest the one it
+    // prefers first, until the joins made for a place leave room for it.
+    constexpr int kWellOnTheSheet = 1 << 20;
+    cell.sheetX = layout.cornerX;
+    cell.sheetY = layout.cornerY;
+    if (!BuildRuns(s, true)) return false;
+    room = RoomOfRuns(advanceX, advanceY, layout.font);
+    if (!room.Fits()) {
+      cell.sheetX = cell.sheetY = kWellOnTheSheet;
+      if (!BuildRuns(s, true)) return false;
+      room = RoomOfRuns(advanceX, advanceY, layout.font);
+      if (!room.Fits()) return false;
+    }
+    int preferX = 0, preferY = 0;
+    Place(room, scale, layout, preferX, preferY);
+    const Room offered = room;
+    constexpr int kPlacesTried = 64;
+    bool placed = false;
+    for (int tried = 0, reach = 0; tried < kPlacesTried && !placed && reach <= 2 * kBox; ++reach) {
+      // The places at this distance (in steps along x and y) from the preferred one.
+      for (int dx = -reach; dx <= reach && !placed && tried < kPlacesTried; ++dx) {
+        for (const int sign : {1, -1}) {
+          const int dy = sign * (reach - std::abs(dx));
+          if (sign == -1 && dy == 0) continue;
+          const int x = preferX + dx, y = preferY + dy;
+          if (x < offered.lowX || x > offered.highX || y < offered.lowY || y > offered.highY) {
+            continue;
+          }
+          ++tried;
+          cell.sheetX = layout.cornerX + x;
+          cell.sheetY = layout.cornerY + y;
+          if (!BuildRuns(s, true)) return false;
+          room = RoomOfRuns(advanceX, advanceY, layout.font);
+          if (x >= room.lowX && x <= room.highX && y >= room.lowY && y <= room.highY) {
+            ox = x;
+            oy = y;
+            placed = true;
+            break;
+          }
+        }
+      }
+    }
+    if (!placed) return false;
   }
-  const int ox = std::clamp(preferX, room.lowX, room.highX);
-  const int oy = std::clamp(preferY, room.lowY, room.highY);
-  const int bytes = CountBytes(scale, layout.font, advanceX, advanceY);
+  const bool ownScale = IsOwnScale(scale, layout);
+  int records = 0;
+  const int bytes = CountBytes(scale, layout.font, advanceX, advanceY, records);
   if (bytes < 0 || bytes > kShapeByteLimit) return false;
   for (int r = 0; r < cell.runCount; ++r) {
     Run& run = cell.runs[r];
-    run.asArc = run.kind == RunKind::kPath && run.count == 2 &&
-                cell.vertices[run.first].bulge != 0 &&
+    // An ARC of more than a half circle comes back cut where the encoder cuts it, not where
+    // a joined bulge was: only smaller ones are ARCs.
+    const double bulge = std::fabs(cell.vertices[run.first].bulge);
+    run.asArc = run.kind == RunKind::kPath && run.count == 2 && bulge != 0 && bulge <= 1 &&
                 FitsAsArc(cell.vertices[run.first], cell.vertices[run.first + 1], ox, oy);
   }
   plan.scale = scale;
@@ -499,6 +817,7 @@ bool TryScale(const ShapeScale& scale, const Layout& layout, CellPlan& plan) {
   plan.advanceX = ox + advanceX;
   plan.advanceY = oy + advanceY;
   plan.bytes = bytes;
+  plan.records = records;
   return true;
 }
 
@@ -515,23 +834,59 @@ constexpr int kCandidatesTried = 12;
 // The extent a scale chosen by size leaves the shape, so that rounding keeps it inside.
 constexpr double kFittedSize = kBox - 4;
 
+// Draws the shape into the piece list, its recognised texts as text pieces.
+DrawResult DrawPieces(const ShapeSource& source, const SourceShape& shape) {
+  pieces.count = 0;
+  pieces.overflow = false;
+  texts.drawn = 0;
+  ShapeDrawingOptions options = SourceDrawingOptions(source);
+  options.sink = AddLinePiece;
+  options.arcs = AddArcPiece;
+  if (texts.count == 0) return DrawShape(source.BytesOf(shape), shape.byteCount, 0, 0, 1, options);
+  options.subshapes = ReachText;
+  const int count = MarkTexts(source, shape);
+  return DrawShape(markedBytes, count, 0, 0, 1, options);
+}
+
 }  // namespace
+
+void UseGlyphsForTexts(const ShapeSource* glyphs) {
+  glyphTable = GlyphTable{};
+  if (glyphs == nullptr) return;
+  for (int code = 1; code <= kMaxTextGlyph; ++code) {
+    const SourceShape* glyph = glyphs->Find(code);
+    // A glyph's bytes end with its 0, which a text leaves out.
+    if (glyph == nullptr || glyph->byteCount < 2) continue;
+    const std::int16_t* bytes = glyphs->BytesOf(*glyph);
+    if (bytes[glyph->byteCount - 1] != 0) continue;
+    glyphTable.bytes[code] = bytes;
+    glyphTable.count[code] = glyph->byteCount - 1;
+    glyphTable.loaded = true;
+  }
+}
 
 void PlanCell(const ShapeSource& source, const SourceShape& shape, bool font,
               const ShapeScale& fontScale, CellPlan& plan) {
   plan = CellPlan{};
-  pieces.count = 0;
-  pieces.overflow = false;
-  ShapeDrawingOptions options = SourceDrawingOptions(source);
-  options.sink = AddLinePiece;
-  options.arcs = AddArcPiece;
-  const DrawResult drawn = DrawShape(source.BytesOf(shape), shape.byteCount, 0, 0, 1, options);
+  const CellCorner corner = CellCornerOf(shape.number);
+  texts.count = 0;
+  if (!font) FindTexts(source, shape);
+  DrawResult drawn = DrawPieces(source, shape);
+  if (texts.count > 0 &&
+      !(drawn.ok && !pieces.overflow &&
+        TryScale(ShapeScale{kShapeScale, 1}, Layout{false, 0, 0, corner.x, corner.y}, plan))) {
+    // The texts keep their bytes only at the sheet's scale: at any other they are strokes.
+    texts.count = 0;
+    drawn = DrawPieces(source, shape);
+  } else if (texts.count > 0) {
+    return;
+  }
   if (!drawn.ok) plan.stopped = drawn.problem;
   if (pieces.overflow) {
     plan.leftOut = "its drawing has more pieces than a shape's 2000 bytes can hold";
     return;
   }
-  const Layout layout{font, drawn.penX, drawn.penY};
+  const Layout layout{font, drawn.penX, drawn.penY, corner.x, corner.y};
   Extent extent = PieceExtent();
   if (font) extent.Take(drawn.penX, drawn.penY);
   if (pieces.count == 0 && extent.Size() == 0) {
@@ -574,6 +929,9 @@ void WriteCellEntities(int n, const CellPlan& plan, const char* name) {
       SheetCircle(kShapeLayer, x0 + v.x, y0 + v.y, run.radius);
     } else if (run.kind == RunKind::kDot) {
       SheetLine(kShapeLayer, x0 + v.x, y0 + v.y, x0 + v.x + 1, y0 + v.y);
+    } else if (run.kind == RunKind::kText) {
+      const TextBlock& block = texts.items[run.radius];
+      SheetText(kShapeLayer, x0 + v.x, y0 + v.y, block.height, block.text);
     } else if (run.count == 2 && v.bulge == 0) {
       const Vertex& w = cell.vertices[run.first + 1];
       SheetLine(kShapeLayer, x0 + v.x, y0 + v.y, x0 + w.x, y0 + w.y);

@@ -33,8 +33,15 @@ struct CellPlan {
   bool writeAdvance;
   int advanceX;  // where the pen ends: a text font's next character
   int advanceY;
-  int bytes;  // the bytes converting the cell will give
+  int bytes;    // the bytes converting the cell will give
+  int records;  // the drawing entity records reading the cell will make
 };
+
+// The glyphs with which this program draws texts (SHPTXT.SHP, read as shape source), or
+// nullptr. With them, a text a shape holds as this program writes texts ("5,4,h,3,6", a
+// glyph and a pen-down per character, "6,3,h,4,6") is drawn as a TEXT of that height and
+// string, and comes back as the same bytes; without them it is drawn in strokes.
+void UseGlyphsForTexts(const ShapeSource* glyphs);
 
 // Plans the shape's cell. A font's glyphs (font) keep their end point (an advance POINT) and
 // their insertion point on the font sheet's baseline, and are tried at fontScale first (for

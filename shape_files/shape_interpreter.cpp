@@ -51,6 +51,13 @@ void DrawBulgeArc(Pen& pen, double dx, double dy, int bulge) {
   const double ex = pen.x + dx;
   const double ey = pen.y + dy;
   const double chord = std::hypot(dx, dy);
+  if (bulge == 0 && chord != 0 && pen.arcs != nullptr && pen.down) {
+    // Straight, but an arc code all the same: the arc sink hears of it as one of no sweep.
+    pen.arcs(pen.context, DrawnArc{pen.x + dx / 2, pen.y + dy / 2, 0, 0, 0, pen.x, pen.y, ex, ey});
+    pen.x = ex;
+    pen.y = ey;
+    return;
+  }
   if (bulge == 0 || chord == 0) {
     MoveTo(pen, ex, ey);
     return;

@@ -17,7 +17,8 @@ using StrokeSink = void (*)(void* context, double x1, double y1, double x2, doub
 
 // Receives each arc drawn with the pen down, whole, instead of its chords: its centre and
 // radius, the angle of its start seen from the centre and its signed sweep (degrees,
-// counter-clockwise positive), and its two ends.
+// counter-clockwise positive), and its two ends. A bulge arc of bulge 0 comes as an arc of
+// no sweep and no radius, its centre midway.
 struct DrawnArc {
   double centreX;
   double centreY;

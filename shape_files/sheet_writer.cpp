@@ -50,9 +50,10 @@ bool OwnName(const SourceShape& shape) {
 
 }  // namespace
 
-bool WriteSheetDrawing(const ShapeSource& source, std::FILE* templateFile, std::FILE* output,
-                       SheetReport& report) {
+bool WriteSheetDrawing(const ShapeSource& source, const ShapeSource* glyphs,
+                       std::FILE* templateFile, std::FILE* output, SheetReport& report) {
   report = SheetReport{};
+  UseGlyphsForTexts(glyphs);
   FontSettings settings = kDefaultFontSettings;
   report.font = ReadDescription(source, settings);
   if (report.font && settings.modes == 2) {
@@ -86,6 +87,7 @@ bool WriteSheetDrawing(const ShapeSource& source, std::FILE* templateFile, std::
     if (plan.stopped != nullptr) Note(report, shape.number, plan.stopped, true);
     WriteCellEntities(shape.number, plan, OwnName(shape) ? shape.name : nullptr);
     ++report.drawn;
+    report.records += plan.records;
   }
   return FinishSheetDrawing();
 }

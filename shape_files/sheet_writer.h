@@ -26,6 +26,7 @@ struct SheetReport {
   bool font;
   int drawn;             // shapes drawn in their cells
   int leftOut;           // shapes not drawn (numbered above 255 among them)
+  int records;           // the drawing entity records reading the sheet will make
   bool verticalLeftOut;  // a font for vertical text too: its vertical parts are not drawn
   SheetNote notes[kMaxSheetNotes];
   int noteCount;
@@ -33,9 +34,9 @@ struct SheetReport {
 };
 
 // Writes the template (open for reading, binary mode) with the shapes drawn in it to the
-// output. False when the template has no ENTITIES section to draw in, or reading or writing
-// failed.
-bool WriteSheetDrawing(const ShapeSource& source, std::FILE* templateFile, std::FILE* output,
-                       SheetReport& report);
+// output. With the glyphs texts are drawn as TEXT (see UseGlyphsForTexts). False when the
+// template has no ENTITIES section to draw in, or reading or writing failed.
+bool WriteSheetDrawing(const ShapeSource& source, const ShapeSource* glyphs,
+                       std::FILE* templateFile, std::FILE* output, SheetReport& report);
 
 }  // namespace korvex
