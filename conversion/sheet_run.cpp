@@ -90,14 +90,6 @@ SheetReport& Report() {
   return report;
 }
 
-const char* WriteShapes(std::FILE* templateFile, std::FILE* output) {
-  if (!WriteSheetDrawing(SheetTables(), TextGlyphs(), templateFile, output, Report())) {
-    return kTemplateUnreadable;
-  }
-  return Report().drawn == 0 ? "The shape file holds no shape that can be drawn in a cell."
-                             : nullptr;
-}
-
 const char* WriteFontSheetDrawing(std::FILE* templateFile, std::FILE* output) {
   if (!StartSheetDrawing(templateFile, output)) return kTemplateUnreadable;
   WriteFontSheetEntities();
@@ -140,6 +132,20 @@ void ShowNotes(const std::filesystem::path& shapeFile, const SheetReport& report
   ShowMessageText(message, platform::kMessageInformation);
 }
 
+// The shape file being drawn, for the message about what its sheet leaves out.
+const std::filesystem::path* sheetShapeFile = nullptr;
+
+// The shapes are listed before the drawing is kept or given up, so that a user hears why a
+// sheet with nothing drawn is not written.
+const char* WriteShapes(std::FILE* templateFile, std::FILE* output) {
+  if (!WriteSheetDrawing(SheetTables(), TextGlyphs(), templateFile, output, Report())) {
+    return kTemplateUnreadable;
+  }
+  ShowNotes(*sheetShapeFile, Report());
+  return Report().drawn == 0 ? "The shape file holds no shape that can be drawn in a cell."
+                             : nullptr;
+}
+
 }  // namespace
 
 Outcome WriteShapeSheet(const std::filesystem::path& shapeFile,
@@ -159,8 +165,8 @@ Outcome WriteShapeSheet(const std::filesystem::path& shapeFile,
     return Outcome::kRefused;
   }
   Report() = SheetReport{};
+  sheetShapeFile = &shapeFile;
   const Outcome outcome = WriteFromTemplate(sheetFile, true, WriteShapes);
-  ShowNotes(shapeFile, Report());
   if (outcome != Outcome::kDone) return outcome;
   if (shapesDrawn != nullptr) *shapesDrawn = Report().drawn;
   return Outcome::kDone;

@@ -268,13 +268,15 @@ struct Vertex {
 enum class RunKind : std::uint8_t { kPath, kCircle, kDot, kText };
 
 // A path is a polyline's vertices (a LINE or an ARC when it has one segment); a dot is a
-// stroke of no length, kept as a line of one unit.
+// stroke of no length, kept as a line of one unit toward where the dot lies unrounded.
 struct Run {
   RunKind kind;
   int first;   // its first vertex
   int count;   // vertices
   int radius;  // a text's block
   bool asArc;  // a lone arc that fits its box as an ARC entity
+  int stepX;   // a dot's unit step
+  int stepY;
 };
 
 // Every piece gives at most four segments (arcs are cut into quarter turns), each at most
@@ -291,6 +293,10 @@ struct RunList {
   bool dotPending;
   int dotX;
   int dotY;
+  int dotStepX;
+  int dotStepY;
+  double pieceX;  // where the piece being built starts, unrounded
+  double pieceY;
   bool overflow;
   // Half circles and the arcs that go on from them become one bulge of more than 1.
   bool joinSplitArcs;
@@ -333,14 +339,17 @@ bool PushRun(RunKind kind, int x, int y, int radius = 0) {
     cell.overflow = true;
     return false;
   }
-  cell.runs[cell.runCount++] = Run{kind, cell.vertexCount - 1, 1, radius, false};
+  cell.runs[cell.runCount++] = Run{kind, cell.vertexCount - 1, 1, radius, false, 0, 0};
   return true;
 }
 
 void FlushDot() {
   if (!cell.dotPending) return;
   cell.dotPending = false;
-  PushRun(RunKind::kDot, cell.dotX, cell.dotY);
+  if (PushRun(RunKind::kDot, cell.dotX, cell.dotY)) {
+    cell.runs[cell.runCount - 1].stepX = cell.dotStepX;
+    cell.runs[cell.runCount - 1].stepY = cell.dotStepY;
+  }
   cell.open = false;
 }
 
@@ -425,6 +434,12 @@ void Segment(int ax, int ay, int bx, int by, double bulge, int arcByte = 0) {
       cell.dotPending = true;
       cell.dotX = ax;
       cell.dotY = ay;
+      // The step along the axis on which the unrounded dot lies farther off keeps both ends
+      // of the stroke within a unit of it.
+      const double offX = cell.pieceX - ax, offY = cell.pieceY - ay;
+      const bool alongX = std::fabs(offX) >= std::fabs(offY);
+      cell.dotStepX = alongX ? (offX < 0 ? -1 : 1) : 0;
+      cell.dotStepY = alongX ? 0 : (offY < 0 ? -1 : 1);
     }
     return;
   }
@@ -514,6 +529,8 @@ bool BuildRuns(double s, bool joinSplitArcs) {
     for (const double v : {arc.x1, arc.y1, arc.x2, arc.y2, arc.centreX, arc.centreY, arc.radius}) {
       if (!(std::fabs(v * s) < kFarOut)) return false;
     }
+    cell.pieceX = arc.x1 * s;
+    cell.pieceY = arc.y1 * s;
     if (piece.kind == PieceKind::kText) {
       // A text keeps its bytes only at the sheet's scale, at a whole-unit insertion point.
       const TextBlock& block = texts.items[piece.text];
@@ -567,7 +584,8 @@ Room RoomOfRuns(int advanceX, int advanceY, bool withAdvance) {
       room.Require(v.x - run.radius, v.y - run.radius, 0, kBox, 1, kBox);
       room.Require(v.x + run.radius, v.y + run.radius, 0, kBox, 0, kBox - 1);
     } else if (run.kind == RunKind::kDot) {
-      room.Require(v.x, v.y, 0, kBox - 1, 0, kBox);
+      room.Require(v.x, v.y, 0, kBox, 0, kBox);
+      room.Require(v.x + run.stepX, v.y + run.stepY, 0, kBox, 0, kBox);
     } else if (run.kind == RunKind::kText) {
       RequirePoint(room, v.x, v.y);  // in the box, below its name band
     } else {
@@ -687,7 +705,7 @@ int CountBytes(const ShapeScale& scale, bool withAdvance, int advanceX, int adva
     if (run.kind == RunKind::kCircle) {
       if (!record(v.x + run.radius, v.y, v.x + run.radius, v.y, 6)) return -1;
     } else if (run.kind == RunKind::kDot) {
-      if (!record(v.x, v.y, v.x + 1, v.y, 3)) return -1;
+      if (!record(v.x, v.y, v.x + run.stepX, v.y + run.stepY, 3)) return -1;
     } else if (run.kind == RunKind::kText) {
       const TextBlock& block = texts.items[run.radius];
       if (!record(v.x, v.y, v.x, v.y, block.to - block.from)) return -1;
@@ -928,7 +946,7 @@ void WriteCellEntities(int n, const CellPlan& plan, const char* name) {
     if (run.kind == RunKind::kCircle) {
       SheetCircle(kShapeLayer, x0 + v.x, y0 + v.y, run.radius);
     } else if (run.kind == RunKind::kDot) {
-      SheetLine(kShapeLayer, x0 + v.x, y0 + v.y, x0 + v.x + 1, y0 + v.y);
+      SheetLine(kShapeLayer, x0 + v.x, y0 + v.y, x0 + v.x + run.stepX, y0 + v.y + run.stepY);
     } else if (run.kind == RunKind::kText) {
       const TextBlock& block = texts.items[run.radius];
       SheetText(kShapeLayer, x0 + v.x, y0 + v.y, block.height, block.text);
