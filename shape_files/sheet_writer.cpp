@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "shape_files/cell_drawing.h"
+#include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
 #include "sheet/font_sheet.h"
 #include "sheet/sheet_drawing.h"
@@ -48,6 +49,22 @@ bool OwnName(const SourceShape& shape) {
   return shape.name[0] != '\0' && std::strcmp(shape.name, fallback) != 0;
 }
 
+void CountStroke(void* context, double, double, double, double) {
+  ++*static_cast<int*>(context);
+}
+
+// A font's line feed and space as converting gives them to an empty cell: the cell is left
+// empty, so that they come back as they were.
+bool IsDefaultMove(const ShapeSource& source, const SourceShape& shape,
+                   const FontSettings& settings) {
+  if (shape.number != kLineFeedCode && shape.number != kSpaceCode) return false;
+  int strokes = 0;
+  const DrawResult drawn = DrawSourceShape(source, shape, 0, 0, 1, CountStroke, &strokes);
+  const double x = shape.number == kSpaceCode ? FontSpace(settings.above) : 0;
+  const double y = shape.number == kLineFeedCode ? -FontLineFeed(settings.above) : 0;
+  return drawn.ok && strokes == 0 && drawn.penX == x && drawn.penY == y;
+}
+
 }  // namespace
 
 bool WriteSheetDrawing(const ShapeSource& source, const ShapeSource* glyphs,
@@ -76,6 +93,10 @@ bool WriteSheetDrawing(const ShapeSource& source, const ShapeSource* glyphs,
     if (source.Find(shape.number) != &shape) {
       ++report.leftOut;
       Note(report, shape.number, "defined twice: the first definition is drawn", false);
+      continue;
+    }
+    if (report.font && IsDefaultMove(source, shape, settings)) {
+      ++report.drawn;
       continue;
     }
     PlanCell(source, shape, report.font, fontScale, plan);

@@ -11,12 +11,10 @@
 #include "shape_output/shape_encoder.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
+#include "sheet/font_sheet.h"
 
 namespace korvex {
 namespace {
-
-constexpr int kLineFeedCode = 10;
-constexpr int kSpaceCode = 32;
 
 // The glyph file lies beside the program, never in the current folder.
 Outcome LoadGlyphs() {
@@ -69,10 +67,6 @@ bool WriteMoveGlyph(const char* number, const char* name, int dx, int dy) {
          WriteShpBody(body, static_cast<std::size_t>(length));
 }
 
-int Share(double share, int above) {
-  return static_cast<int>(share * above + 0.5);
-}
-
 }  // namespace
 
 Outcome WriteShapes(std::FILE* output, const char* fontName) {
@@ -95,9 +89,9 @@ Outcome WriteShapes(std::FILE* output, const char* fontName) {
     if (encoded == EncodeResult::kEmpty) {
       bool written = true;
       if (font && n == kLineFeedCode) {
-        written = WriteMoveGlyph(number, "LF", 0, -Share(kFontLineFeedShare, above));
+        written = WriteMoveGlyph(number, "LF", 0, -FontLineFeed(above));
       } else if (font && n == kSpaceCode) {
-        written = WriteMoveGlyph(number, "SPACE", Share(kFontSpaceShare, above), 0);
+        written = WriteMoveGlyph(number, "SPACE", FontSpace(above), 0);
       }
       if (!written) return Outcome::kRefused;
       continue;

@@ -13,11 +13,6 @@ namespace korvex {
 
 inline constexpr const char* kGlyphFileName = "SHPTXT.SHP";
 
-// A text font's line feed moves the pen down this many times its cap height, and its space
-// moves on this share of it, when the sheet draws no glyph of its own for them.
-inline constexpr double kFontLineFeedShare = 5.0 / 3.0;
-inline constexpr double kFontSpaceShare = 0.6;
-
 // Writes every shape of the entity table to the open output (binary mode). Refused, after
 // a message, when the program's folder cannot be found; refused without one when the
 // output could not be written (the stream's error flag tells). Stopped, after a message,

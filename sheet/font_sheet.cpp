@@ -42,8 +42,6 @@ bool ReadValue(const char*& p, int low, int high, std::int16_t& value) {
 // Colour numbers: the guides light grey, the labels as the template's cell numbers.
 constexpr int kGuideColour = 9;
 constexpr int kLabelColour = 3;
-constexpr int kLineFeedCode = 10;
-constexpr int kSpaceCode = 32;
 
 // What the label of cell n shows: its printable ASCII character, or a name for the two a
 // font needs that print nothing. Empty for the others.
@@ -57,6 +55,14 @@ void CellLabel(int n, char (&label)[8]) {
 }
 
 }  // namespace
+
+int FontLineFeed(int above) {
+  return (5 * above + 1) / 3;  // 5/3 of it, rounded
+}
+
+int FontSpace(int above) {
+  return (3 * above + 2) / 5;  // 0.6 of it, rounded
+}
 
 bool ReadFontText(const char* text, FontSettings& settings) {
   FontSettings read = settings;

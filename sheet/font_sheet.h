@@ -32,6 +32,14 @@ struct FontSettings {
 // edge, horizontal text, and letters a fifth of the cap height apart.
 inline constexpr FontSettings kDefaultFontSettings = {kFontCapHeight, kFontBaseline, 0, 12};
 
+// A text font's line feed (10) moves the pen this far down, and its space (32) this far on,
+// when the sheet draws no glyph of its own for them: the usual line spacing and word space
+// of the font's cap height.
+int FontLineFeed(int above);
+int FontSpace(int above);
+inline constexpr int kLineFeedCode = 10;
+inline constexpr int kSpaceCode = 32;
+
 // Reads "ABOVE n BELOW n MODES n SPACING n": the words in any order and case, each at most
 // once; those left out keep their values in settings. False, with settings as they were,
 // for any other text or a value out of range (spacing may be 0 to 255).
