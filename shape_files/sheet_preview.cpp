@@ -211,13 +211,58 @@ bool WriteSheetTo(std::FILE* file, PreviewFormat format, const ShapeSource& sour
   return status == CAIRO_STATUS_SUCCESS;
 }
 
+// A text font's sample line, set under the sheet in room of its own.
+constexpr char kFontSample[] = "The quick brown fox jumps over the lazy dog 0123456789";
+constexpr double kSampleRoom = 70;           // more margin under the sheet, drawing units
+constexpr double kSampleBaseline = -75;      // under the legend's line
+constexpr double kSampleCapHeight = 30;      // the text height it is set at
+constexpr double kSampleMissingShare = 0.6;  // a character without a glyph leaves this gap
+
+// A font's description (shape 0) gives its cap height in glyph units first; 0 when the file
+// is no font.
+int FontAbove(const ShapeSource& source) {
+  const SourceShape* description = source.Find(0);
+  if (description == nullptr || description->byteCount < 1) return 0;
+  const int above = source.BytesOf(*description)[0];
+  return above > 0 ? above : 0;
+}
+
+// Sets the sample line with the font as a CAD program sets text: each glyph from where the
+// one before it left the pen.
+void DrawFontSample(cairo_t* cr, const SheetMapping& map, const ShapeSource& source, int above) {
+  const double scale = kSampleCapHeight / above;
+  StrokePath path{cr, &map, 0, 0, false};
+  double x = 0;
+  for (const char* c = kFontSample; *c != '\0' && x < kSheetExtent; ++c) {
+    const SourceShape* glyph = source.Find(static_cast<unsigned char>(*c));
+    const double next = x + kSampleMissingShare * kSampleCapHeight;
+    if (glyph == nullptr) {
+      x = next;
+      continue;
+    }
+    const DrawResult drawn =
+        DrawSourceShape(source, *glyph, x, kSampleBaseline, scale, AddStroke, &path);
+    // A glyph that goes nowhere, or stops, still leaves a gap for the next.
+    x = drawn.ok && drawn.penX > x && drawn.penX < x + kSheetExtent ? drawn.penX : next;
+  }
+  cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
+  cairo_set_line_width(cr, kStrokeLineWidth);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+}
+
 }  // namespace
 
 SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
                        const LeftOutTable* leftOut, int highlight) {
   SheetSummary summary;
-  const double side = std::min(width, height);
-  const SheetMapping map{side / kViewExtent, (width - side) / 2, (height - side) / 2};
+  // A font's sample line takes room under the sheet.
+  const int above = FontAbove(source);
+  const double viewHeight = kViewExtent + (above > 0 ? kSampleRoom : 0);
+  const double scale = std::min(width / kViewExtent, height / viewHeight);
+  const SheetMapping map{scale, (width - kViewExtent * scale) / 2,
+                         (height - viewHeight * scale) / 2};
   cairo_save(cr);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_rectangle(cr, 0, 0, width, height);
@@ -237,6 +282,7 @@ SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, dou
     ++summary.drawn;
     if (!ok) ++summary.stopped;
   }
+  if (above > 0) DrawFontSample(cr, map, source, above);
   if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight);
   cairo_restore(cr);
   return summary;
