@@ -46,6 +46,8 @@ bool holderTextCut = false;  // the text held was longer than a record keeps
 
 bool markerFirstSeen = false;
 bool markerSecondSeen = false;
+// A cell that holds an advance point alone is a shape too (a font's space).
+bool advanceSeen = false;
 
 // For the record of what is left out: where each cell's origin POINT stands in the file,
 // and how many of a cell's records are the edges of its own box drawn on the template's
@@ -278,6 +280,7 @@ void ReadPointEntity() {
   // A point on the ADVANCE layer says where the shape leaves the pen; the last one counts.
   if (onAdvance) {
     SetShapeAdvance(n, x, y);
+    advanceSeen = true;
     return;
   }
   // The last POINT read in a cell counts; the one it replaces is noted.
@@ -465,6 +468,7 @@ bool FindEntitiesSection(FileKind& kind) {
 Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   markerFirstSeen = false;
   markerSecondSeen = false;
+  advanceSeen = false;
   ResetValueHolders();
   ResetCurveHolders();
   std::string reason;
@@ -502,7 +506,7 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
     ShowMessageText(message, platform::kMessageInformation);
     return Outcome::kRefused;
   }
-  if (Entities().total == 0) {
+  if (Entities().total == 0 && !advanceSeen) {
     platform::ShowMessage("No valid drawing entities found", platform::kMessageInformation);
     return Outcome::kRefused;
   }

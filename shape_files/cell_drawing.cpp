@@ -145,7 +145,7 @@ void FindTexts(const ShapeSource& source, const SourceShape& shape) {
   }
   std::fill(failedDepth, failedDepth + count + 1, kMaxTextCharacters + 1);
   static std::int16_t before[kShapeByteLimit + 1];
-  for (int i = 0; i < count && texts.count < kMaxCellTexts;) {
+  for (int i = 0; i < count && texts.count < kMaxCellTexts && b[i] != 0;) {
     TextBlock& block = texts.items[texts.count];
     const int h = i + 5 <= count ? b[i + 2] : 0;
     const bool opens = b[i] == 5 && h >= 1 && h <= kMaxScalePart && b[i + 1] == 4 &&
@@ -313,8 +313,15 @@ constexpr double kWholeTolerance = 1e-6;
 // Values this far out cannot lie in any box.
 constexpr double kFarOut = 1e6;
 
+// A value that far out (or no number) stands for any place off every box.
+int Bounded(double v) {
+  if (!(v > -kFarOut && v < kFarOut))
+    return v < 0 ? -static_cast<int>(kFarOut) : static_cast<int>(kFarOut);
+  return static_cast<int>(v);
+}
+
 int Whole(double v) {
-  return static_cast<int>(std::floor(v + 0.5));
+  return Bounded(std::floor(v + 0.5));
 }
 
 bool IsWhole(double v) {
@@ -386,7 +393,7 @@ double JoinedBulge(const Vertex& s, const Vertex& m, const Vertex& e, int half, 
     const double oy = e.y - across * dx / chord;
     // As the reader rounds: half up, then toward zero.
     const auto rounded = [](double v, int offset) {
-      return static_cast<int>(std::trunc(v + offset + 0.5)) - offset;
+      return Bounded(std::trunc(v + offset + 0.5)) - offset;
     };
     if (rounded(ox, cell.sheetX) != m.x || rounded(oy, cell.sheetY) != m.y) continue;
     // The half circle is drawn about the middle of s and the point opposite it, to M as
@@ -772,7 +779,7 @@ bool TryScale(const ShapeScale& scale, const Layout& layout, CellPlan& plan) {
     // the insertion point at the box's corner (or, when that fits nothing, as if all of it
     // lay well on the sheet); then at the places that room offers, nearest the one it
     // prefers first, until the joins made for a place leave room for it.
-    constexpr int kWellOnTheSheet = 1 << 20;
+    constexpr int kWellOnTheSheet = 1 << 16;
     cell.sheetX = layout.cornerX;
     cell.sheetY = layout.cornerY;
     if (!BuildRuns(s, true)) return false;
@@ -890,8 +897,9 @@ void PlanCell(const ShapeSource& source, const SourceShape& shape, bool font,
   texts.count = 0;
   if (!font) FindTexts(source, shape);
   DrawResult drawn = DrawPieces(source, shape);
+  // Every text the drawing reaches, or none: a text past a problem is no text drawn.
   if (texts.count > 0 &&
-      !(drawn.ok && !pieces.overflow &&
+      !(drawn.ok && !pieces.overflow && texts.drawn == texts.count &&
         TryScale(ShapeScale{kShapeScale, 1}, Layout{false, 0, 0, corner.x, corner.y}, plan))) {
     // The texts keep their bytes only at the sheet's scale: at any other they are strokes.
     texts.count = 0;
@@ -911,20 +919,28 @@ void PlanCell(const ShapeSource& source, const SourceShape& shape, bool font,
     plan.leftOut = "it draws nothing";
     return;
   }
-  if (font && fontScale.drawingUnits != 0 && TryScale(fontScale, layout, plan)) return;
-  if (!font && TryScale(ShapeScale{kShapeScale, 1}, layout, plan)) return;
+  bool laidOut = (font && fontScale.drawingUnits != 0 && TryScale(fontScale, layout, plan)) ||
+                 (!font && TryScale(ShapeScale{kShapeScale, 1}, layout, plan));
   const double largest = extent.Size() > 0 ? kFittedSize / extent.Size() : kMaxScalePart;
   int first = 0;
   while (first + 1 < kCandidates &&
          double(Candidate(first).drawingUnits) / Candidate(first).shapeUnits > largest) {
     ++first;
   }
-  for (int i = first; i < kCandidates && i < first + kCandidatesTried; ++i) {
-    if (TryScale(Candidate(i), layout, plan)) return;
+  for (int i = first; !laidOut && i < kCandidates && i < first + kCandidatesTried; ++i) {
+    laidOut = TryScale(Candidate(i), layout, plan);
   }
-  plan.leftOut = extent.Size() * kMaxScalePart < kFittedSize
-                     ? "it cannot be drawn in its box within a shape's 2000 bytes"
-                     : "it is too large to draw in its box even at a scale of 1/255";
+  if (!laidOut) {
+    plan.leftOut = extent.Size() * kMaxScalePart < kFittedSize
+                       ? "it cannot be drawn in its box within a shape's 2000 bytes"
+                       : "it is too large to draw in its box even at a scale of 1/255";
+    return;
+  }
+  // A glyph that draws nothing and whose pen comes back to where it started, in whole
+  // units, gives no shape: converting leaves it out too.
+  const bool moves =
+      plan.writeAdvance && (plan.advanceX != plan.originX || plan.advanceY != plan.originY);
+  if (cell.runCount == 0 && !moves) plan.leftOut = "it draws nothing";
 }
 
 void WriteCellEntities(int n, const CellPlan& plan, const char* name) {

@@ -10,6 +10,7 @@
 #include "shape_files/shx_file.h"
 #include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
+#include "sheet/font_sheet.h"
 #include "sheet/geometry.h"
 
 namespace korvex {
@@ -106,10 +107,10 @@ void DrawLabel(cairo_t* cr, const SheetMapping& map, const CellCorner& corner,
 
 // Draws the shape's strokes; false when its drawing stopped at a problem.
 bool DrawShapeInCell(cairo_t* cr, const SheetMapping& map, const ShapeSource& source,
-                     const SourceShape& shape, const CellCorner& corner) {
+                     const SourceShape& shape, const CellCorner& origin, double scale) {
   StrokePath path{cr, &map, 0, 0, false};
   const DrawResult result =
-      DrawSourceShape(source, shape, corner.x, corner.y, kShapeScale, AddStroke, &path);
+      DrawSourceShape(source, shape, origin.x, origin.y, scale, AddStroke, &path);
   cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
   cairo_set_line_width(cr, kStrokeLineWidth);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -276,8 +277,11 @@ SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, dou
       continue;
     }
     const CellCorner corner = CellCornerOf(shape.number);
-    const bool ok = DrawShapeInCell(cr, map, source, shape, corner);
-    DrawInsertionCross(cr, map, corner);
+    // A font's glyphs stand on the font sheet's baseline, their capitals up to its cap line.
+    const CellCorner origin = {corner.x, corner.y + (above > 0 ? kFontBaseline : 0)};
+    const double scale = above > 0 ? double(kFontCapHeight) / above : kShapeScale;
+    const bool ok = DrawShapeInCell(cr, map, source, shape, origin, scale);
+    DrawInsertionCross(cr, map, origin);
     DrawLabel(cr, map, corner, shape, !ok);
     ++summary.drawn;
     if (!ok) ++summary.stopped;

@@ -95,10 +95,8 @@ bool WriteSheetDrawing(const ShapeSource& source, const ShapeSource* glyphs,
       Note(report, shape.number, "defined twice: the first definition is drawn", false);
       continue;
     }
-    if (report.font && IsDefaultMove(source, shape, settings)) {
-      ++report.drawn;
-      continue;
-    }
+    // Converting gives it back; it is no shape drawn.
+    if (report.font && IsDefaultMove(source, shape, settings)) continue;
     PlanCell(source, shape, report.font, fontScale, plan);
     if (plan.leftOut != nullptr) {
       ++report.leftOut;

@@ -24,7 +24,8 @@ struct SheetNote {
 
 struct SheetReport {
   bool font;
-  int drawn;             // shapes drawn in their cells
+  int drawn;             // shapes drawn in their cells (a font's usual line feed and space,
+                         // which converting gives back, not among them)
   int leftOut;           // shapes not drawn (numbered above 255 among them)
   int records;           // the drawing entity records reading the sheet will make
   bool verticalLeftOut;  // a font for vertical text too: its vertical parts are not drawn

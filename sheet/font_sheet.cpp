@@ -94,17 +94,23 @@ bool ReadFontText(const char* text, FontSettings& settings) {
 }
 
 std::size_t FormatFontText(const FontSettings& settings, char (&text)[kFontTextCapacity]) {
-  const int length =
-      std::snprintf(text, sizeof text, "ABOVE %d BELOW %d MODES %d SPACING %d", settings.above,
-                    settings.below, settings.modes, settings.spacing);
+  const int length = std::snprintf(text, sizeof text, "ABOVE %d BELOW %d MODES %d", settings.above,
+                                   settings.below, settings.modes);
+  return length > 0 ? static_cast<std::size_t>(length) : 0;
+}
+
+std::size_t FormatSpacingText(const FontSettings& settings, char (&text)[kFontTextCapacity]) {
+  const int length = std::snprintf(text, sizeof text, "SPACING %d", settings.spacing);
   return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
 void WriteFontDescriptionText(const FontSettings& settings) {
   char text[kFontTextCapacity];
-  FormatFontText(settings, text);
   const CellBox box = CellBoxOf(kCellCount);
-  SheetText(kFontLayer, box.left + 3, box.bottom + 60, 3.5, text);
+  FormatFontText(settings, text);
+  SheetText(kFontLayer, box.left + 3, box.bottom + 60, 5, text);
+  FormatSpacingText(settings, text);
+  SheetText(kFontLayer, box.left + 3, box.bottom + 50, 5, text);
 }
 
 void WriteFontSheetEntities() {

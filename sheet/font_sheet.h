@@ -19,7 +19,7 @@ inline constexpr int kFontCapHeight = kFontCapLine - kFontBaseline;
 // The description's bytes (shape 0 of a font): above and below are 1 to 255, modes 0
 // (horizontal text) or 2 (horizontal and vertical).
 inline constexpr int kMaxFontMetric = 255;
-inline constexpr int kFontTextCapacity = 64;
+inline constexpr int kFontTextCapacity = 32;
 
 struct FontSettings {
   std::int16_t above;    // glyph units from the baseline to the cap line
@@ -45,11 +45,13 @@ inline constexpr int kSpaceCode = 32;
 // for any other text or a value out of range (spacing may be 0 to 255).
 bool ReadFontText(const char* text, FontSettings& settings);
 
-// Writes the text that ReadFontText reads back.
+// Writes the texts that ReadFontText reads back: the description ("ABOVE n BELOW n MODES
+// n") and the spacing ("SPACING n"), apart, since a drawing's text holds 30 characters.
 std::size_t FormatFontText(const FontSettings& settings, char (&text)[kFontTextCapacity]);
+std::size_t FormatSpacingText(const FontSettings& settings, char (&text)[kFontTextCapacity]);
 
-// Writes the font description's TEXT into the box of cell 256, which holds no glyph, in the
-// sheet drawing being written.
+// Writes the font description's two TEXTs into the box of cell 256, which holds no glyph, in
+// the sheet drawing being written.
 void WriteFontDescriptionText(const FontSettings& settings);
 
 // Writes what turns the template into a new font sheet, into the sheet drawing being

@@ -83,11 +83,16 @@ TEST(FontSheetTextTest, ReadsAndWritesFontDescriptions) {
     EXPECT_EQ(settings.below, expected.below);
     EXPECT_EQ(settings.modes, expected.modes);
     EXPECT_EQ(settings.spacing, expected.spacing);
+    // Written as two texts, each within the 30 characters a drawing's text holds.
     char text[kFontTextCapacity];
-    FormatFontText(settings, text);
     FontSettings again = {};
+    EXPECT_LE(FormatFontText(settings, text), 30u);
+    EXPECT_TRUE(ReadFontText(text, again)) << text;
+    EXPECT_LE(FormatSpacingText(settings, text), 30u);
     EXPECT_TRUE(ReadFontText(text, again)) << text;
     EXPECT_EQ(again.above, settings.above);
+    EXPECT_EQ(again.below, settings.below);
+    EXPECT_EQ(again.modes, settings.modes);
     EXPECT_EQ(again.spacing, settings.spacing);
   }
 }
