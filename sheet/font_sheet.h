@@ -19,7 +19,8 @@ inline constexpr int kFontCapHeight = kFontCapLine - kFontBaseline;
 // The description's bytes (shape 0 of a font): above and below are 1 to 255, modes 0
 // (horizontal text) or 2 (horizontal and vertical).
 inline constexpr int kMaxFontMetric = 255;
-inline constexpr int kFontTextCapacity = 32;
+// Room for any numbers; the texts of settings in range keep within a text's 30 characters.
+inline constexpr int kFontTextCapacity = 48;
 
 struct FontSettings {
   std::int16_t above;    // glyph units from the baseline to the cap line

@@ -195,7 +195,9 @@ TEST_F(FontSheetTest, AFontDrawnOnTheSheetSetsTextOnOneBaselineWithoutOverlappin
         if (character.c >= 'A' && character.c <= 'Z') {
           // Capitals stand on the baseline and are as tall as the text.
           EXPECT_NEAR(character.box.maxY, height, height * 1e-6) << character.c;
-          if (character.c != 'Q') EXPECT_NEAR(character.box.minY, 0, height * 1e-6) << character.c;
+          if (character.c != 'Q') {
+            EXPECT_NEAR(character.box.minY, 0, height * 1e-6) << character.c;
+          }
         }
         EXPECT_GE(character.box.minY, -height * kFontBaseline / kFontCapHeight - 1e-9)
             << character.c;

@@ -209,7 +209,9 @@ class ShapeSheetTest : public test::KorvexTest {
         const std::string reason = LeftOutReason(shape.number);
         if (reason.find("draws nothing") != std::string::npos) {
           EXPECT_TRUE(before.strokes.empty()) << "shape " << shape.number;
-          if (font && before.result.ok) EXPECT_EQ(before.result.penX, 0) << shape.number;
+          if (font && before.result.ok) {
+            EXPECT_EQ(before.result.penX, 0) << shape.number;
+          }
         } else if (reason.find("too large") != std::string::npos) {
           EXPECT_GT(SizeOf(before.strokes), kCellBoxSize * 255 * 0.9) << "shape " << shape.number;
         } else {
