@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "shape_files/shape_interpreter.h"
+#include "shape_files/shape_texts.h"
 #include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
 #include "sheet/font_sheet.h"
@@ -54,148 +55,16 @@ void AddArcPiece(void*, const DrawnArc& arc) {
             0});
 }
 
-// ---- Texts as this program writes them ----
-
-constexpr int kMaxTextCharacters = 30;
-constexpr int kMaxCellTexts = 64;
-constexpr int kMaxTextGlyph = 130;  // the glyph file's codes run to 130
-
-struct TextBlock {
-  int from;  // its bytes in the shape, from the push to the last code of the closing
-  int to;
-  int height;
-  double x;  // its insertion point, shape units
-  double y;
-  char text[kMaxTextCharacters + 1];
-};
-
-struct TextList {
-  TextBlock items[kMaxCellTexts];
-  int count;
-  int drawn;  // the blocks the drawing has reached
-};
-TextList texts;
-
-struct GlyphTable {
-  const std::int16_t* bytes[kMaxTextGlyph + 1];
-  int count[kMaxTextGlyph + 1];  // without the final 0; 0 for none
-  bool loaded;
-};
-GlyphTable glyphTable;
-
-// The shape with its recognised texts each replaced by a subshape 0, which marks the place.
+// The texts the shape holds as this program writes them, and how many the drawing reached.
+TextBlockList texts;
+int textsDrawn = 0;
 std::int16_t markedBytes[kShapeByteLimit];
-// Per byte position, the least number of characters read so far from which matching the
-// rest failed there: a later try with as many or more fails too.
-int failedDepth[kShapeByteLimit + 1];
-
-// Characters are tried letters and digits first, so that of two glyphs with the same bytes
-// the string reads as a word.
-constexpr char kTextOrder[] =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 "
-    "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
-
-bool Closing(const std::int16_t* b, int count, int j, int h) {
-  return j + 5 <= count && b[j] == 6 && b[j + 1] == 3 && b[j + 2] == h && b[j + 3] == 4 &&
-         b[j + 4] == 6;
-}
-
-bool MatchGlyph(const std::int16_t* b, int count, int j, int code) {
-  const int length = glyphTable.count[code];
-  return length > 0 && j + length < count &&
-         std::memcmp(b + j, glyphTable.bytes[code], sizeof(std::int16_t) * length) == 0 &&
-         b[j + length] == 1;
-}
-
-// The characters from byte j up to the closing codes; the block's end and its string.
-bool MatchCharacters(const std::int16_t* b, int count, int j, int h, int depth, TextBlock& block) {
-  if (Closing(b, count, j, h)) {
-    block.to = j + 5;
-    block.text[depth] = '\0';
-    return depth > 0;
-  }
-  if (depth == kMaxTextCharacters || failedDepth[j] <= depth) return false;
-  auto tryCode = [&](int code) {
-    if (!MatchGlyph(b, count, j, code)) return false;
-    block.text[depth] = static_cast<char>(code);
-    return MatchCharacters(b, count, j + glyphTable.count[code] + 1, h, depth + 1, block);
-  };
-  for (const char* c = kTextOrder; *c != '\0'; ++c) {
-    if (tryCode(static_cast<unsigned char>(*c))) return true;
-  }
-  for (int code = 127; code <= kMaxTextGlyph; ++code) {
-    if (tryCode(code)) return true;
-  }
-  failedDepth[j] = depth;
-  return false;
-}
-
-// Finds the texts among the shape's top-level commands, where the pen stands at each.
-void FindTexts(const ShapeSource& source, const SourceShape& shape) {
-  texts.count = 0;
-  texts.drawn = 0;
-  const std::int16_t* b = source.BytesOf(shape);
-  const int count = shape.byteCount;
-  if (!glyphTable.loaded || count > kShapeByteLimit) return;
-  for (int i = 0; i < count;) {
-    if (b[i] == 7) return;  // subshapes may hold texts of their own: drawn in strokes
-    const int length = ShapeCommandLength(b, count, i, source.unifont);
-    if (length < 0) break;
-    i += length;
-  }
-  std::fill(failedDepth, failedDepth + count + 1, kMaxTextCharacters + 1);
-  static std::int16_t before[kShapeByteLimit + 1];
-  for (int i = 0; i < count && texts.count < kMaxCellTexts && b[i] != 0;) {
-    TextBlock& block = texts.items[texts.count];
-    const int h = i + 5 <= count ? b[i + 2] : 0;
-    const bool opens = b[i] == 5 && h >= 1 && h <= kMaxScalePart && b[i + 1] == 4 &&
-                       b[i + 3] == 3 && b[i + 4] == 6;
-    if (opens && MatchCharacters(b, count, i + 5, h, 0, block)) {
-      // The insertion point: where the pen stands at the push.
-      std::copy(b, b + i, before);
-      before[i] = 0;
-      const DrawResult at = DrawShape(before, i + 1, 0, 0, 1, ShapeDrawingOptions{});
-      if (at.ok) {
-        block.from = i;
-        block.height = h;
-        block.x = at.penX;
-        block.y = at.penY;
-        ++texts.count;
-        i = block.to;
-        continue;
-      }
-    }
-    const int length = ShapeCommandLength(b, count, i, source.unifont);
-    if (length < 0) break;
-    i += length;
-  }
-}
-
-// The shape's bytes with each text block replaced by the subshape 0 that marks its place
-// and a pen-down, as the text leaves the pen; returns their count.
-int MarkTexts(const ShapeSource& source, const SourceShape& shape) {
-  const std::int16_t* b = source.BytesOf(shape);
-  int length = 0;
-  int from = 0;
-  for (int k = 0; k < texts.count; ++k) {
-    const TextBlock& block = texts.items[k];
-    std::copy(b + from, b + block.from, markedBytes + length);
-    length += block.from - from;
-    markedBytes[length++] = 7;
-    markedBytes[length++] = 0;
-    if (source.unifont) markedBytes[length++] = 0;
-    markedBytes[length++] = 1;
-    from = block.to;
-  }
-  std::copy(b + from, b + shape.byteCount, markedBytes + length);
-  return length + shape.byteCount - from;
-}
 
 // The marks are the only subshapes a marked shape draws.
 bool ReachText(const void*, int number, const std::int16_t** bytes, int* count) {
   static const std::int16_t kNothing[] = {0};
-  if (number != 0 || texts.drawn == texts.count) return false;
-  Add(Piece{PieceKind::kText, {}, texts.drawn++});
+  if (number != 0 || textsDrawn == texts.count) return false;
+  Add(Piece{PieceKind::kText, {}, textsDrawn++});
   *bytes = kNothing;
   *count = 1;
   return true;
@@ -863,43 +732,28 @@ constexpr double kFittedSize = kBox - 4;
 DrawResult DrawPieces(const ShapeSource& source, const SourceShape& shape) {
   pieces.count = 0;
   pieces.overflow = false;
-  texts.drawn = 0;
+  textsDrawn = 0;
   ShapeDrawingOptions options = SourceDrawingOptions(source);
   options.sink = AddLinePiece;
   options.arcs = AddArcPiece;
   if (texts.count == 0) return DrawShape(source.BytesOf(shape), shape.byteCount, 0, 0, 1, options);
   options.subshapes = ReachText;
-  const int count = MarkTexts(source, shape);
+  const int count = MarkShapeTexts(source, shape, texts, markedBytes);
   return DrawShape(markedBytes, count, 0, 0, 1, options);
 }
 
 }  // namespace
-
-void UseGlyphsForTexts(const ShapeSource* glyphs) {
-  glyphTable = GlyphTable{};
-  if (glyphs == nullptr) return;
-  for (int code = 1; code <= kMaxTextGlyph; ++code) {
-    const SourceShape* glyph = glyphs->Find(code);
-    // A glyph's bytes end with its 0, which a text leaves out.
-    if (glyph == nullptr || glyph->byteCount < 2) continue;
-    const std::int16_t* bytes = glyphs->BytesOf(*glyph);
-    if (bytes[glyph->byteCount - 1] != 0) continue;
-    glyphTable.bytes[code] = bytes;
-    glyphTable.count[code] = glyph->byteCount - 1;
-    glyphTable.loaded = true;
-  }
-}
 
 void PlanCell(const ShapeSource& source, const SourceShape& shape, bool font,
               const ShapeScale& fontScale, CellPlan& plan) {
   plan = CellPlan{};
   const CellCorner corner = CellCornerOf(shape.number);
   texts.count = 0;
-  if (!font) FindTexts(source, shape);
+  if (!font) FindShapeTexts(source, shape, texts);
   DrawResult drawn = DrawPieces(source, shape);
   // Every text the drawing reaches, or none: a text past a problem is no text drawn.
   if (texts.count > 0 &&
-      !(drawn.ok && !pieces.overflow && texts.drawn == texts.count &&
+      !(drawn.ok && !pieces.overflow && textsDrawn == texts.count &&
         TryScale(ShapeScale{kShapeScale, 1}, Layout{false, 0, 0, corner.x, corner.y}, plan))) {
     // The texts keep their bytes only at the sheet's scale: at any other they are strokes.
     texts.count = 0;

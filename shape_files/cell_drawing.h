@@ -37,16 +37,12 @@ struct CellPlan {
   int records;  // the drawing entity records reading the cell will make
 };
 
-// The glyphs with which this program draws texts (SHPTXT.SHP, read as shape source), or
-// nullptr. With them, a text a shape holds as this program writes texts ("5,4,h,3,6", a
-// glyph and a pen-down per character, "6,3,h,4,6") is drawn as a TEXT of that height and
-// string, and comes back as the same bytes; without them it is drawn in strokes.
-void UseGlyphsForTexts(const ShapeSource* glyphs);
-
-// Plans the shape's cell. A font's glyphs (font) keep their end point (an advance POINT) and
-// their insertion point on the font sheet's baseline, and are tried at fontScale first (for
-// the others the sheet's own scale comes first, then the largest that fits). Left out when
-// no scale fits or the cell would come back with more than a shape's 2000 bytes.
+// Plans the shape's cell. A text the shape holds as this program writes texts (see
+// shape_texts.h, with the glyphs given there) is drawn as a TEXT, and comes back as the same
+// bytes; other texts are drawn in strokes. A font's glyphs (font) keep their end point (an advance
+// POINT) and their insertion point on the font sheet's baseline, and are tried at fontScale first
+// (for the others the sheet's own scale comes first, then the largest that fits). Left out when no
+// scale fits or the cell would come back with more than a shape's 2000 bytes.
 void PlanCell(const ShapeSource& source, const SourceShape& shape, bool font,
               const ShapeScale& fontScale, CellPlan& plan);
 

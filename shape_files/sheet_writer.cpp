@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "shape_files/cell_drawing.h"
+#include "shape_files/shape_texts.h"
 #include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
 #include "sheet/font_sheet.h"
