@@ -332,6 +332,24 @@ TEST_F(ShapeSheetTest, ConvertedDrawingsComeBackByteForByte) {
   }
 }
 
+// Without the template beside the program no sheet is made, and a drawing already there
+// stays as it was.
+TEST_F(ShapeSheetTest, WithoutTheTemplateNoSheetIsMade) {
+  const std::string shp =
+      Convert(test::ReadFileBytes(test::SourceFolder() / "examples" / "shapes.dxf"));
+  ASSERT_FALSE(shp.empty());
+  const std::filesystem::path sheet = Scratch("sheet.dxf");
+  test::WriteFileBytes(sheet, "an older drawing");
+  frontend_.executableFolder = Scratch("no-support");
+  frontend_.messages.clear();
+  EXPECT_EQ(WriteShapeSheet(ShapeFile(shp), sheet), Outcome::kStopped);
+  ASSERT_EQ(frontend_.messages.size(), 1u);
+  EXPECT_EQ(frontend_.messages[0].text,
+            "ShapesTemplate.dxf support file not found\nTry reinstalling Korvex");
+  EXPECT_EQ(test::ReadFileBytes(sheet), "an older drawing");
+  EXPECT_EQ(ScratchNames(), (std::set<std::string>{"in.dxf", "in.shp", "out.shp", "sheet.dxf"}));
+}
+
 // ---- Any file: drawn the same ------------------------------------------------------------
 
 TEST_F(ShapeSheetTest, ShapesUsingEveryCodeDrawTheSame) {
