@@ -10,6 +10,7 @@
 #include "cli/shell_command.h"
 #include "conversion/compiled_conversion.h"
 #include "conversion/conversion_run.h"
+#include "conversion/sheet_run.h"
 #include "dxf/template_drawing.h"
 #include "platform/console_frontend.h"
 #include "platform/pending_file.h"
@@ -188,12 +189,17 @@ int RunConvert(const CliOptions& options) {
     shapeFile.replace_extension(".shp");
   }
   int shapes = 0;
-  const korvex::Outcome outcome =
-      compiledFile.empty()
-          ? korvex::ConvertDrawing(options.input, shapeFile, explain)
-          : korvex::ConvertDrawingToShx(options.input, compiledFile,
-                                        options.shx ? shapeFile : std::filesystem::path(), explain,
-                                        &shapes);
+  const char* fontName = options.font ? options.fontName.c_str() : nullptr;
+  korvex::Outcome outcome = korvex::Outcome::kRefused;
+  if (!compiledFile.empty()) {
+    outcome = korvex::ConvertDrawingToShx(options.input, compiledFile,
+                                          options.shx ? shapeFile : std::filesystem::path(),
+                                          explain, &shapes, fontName);
+  } else if (fontName != nullptr) {
+    outcome = korvex::ConvertFontDrawing(options.input, shapeFile, fontName, explain);
+  } else {
+    outcome = korvex::ConvertDrawing(options.input, shapeFile, explain);
+  }
   ReportLeftOut(options);
   if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
   if (outcome != korvex::Outcome::kDone) {
@@ -273,7 +279,46 @@ int RunCheck(const CliOptions& options) {
   return refusals == 0 ? korvex::cli::kExitWritten : korvex::cli::kExitNotWritten;
 }
 
+// The drawing is new: an existing one (perhaps the drawing the shapes came from) is replaced
+// only when asked.
+int RunSheet(const CliOptions& options) {
+  std::error_code error;
+  if (!options.force && std::filesystem::exists(options.output, error)) {
+    std::cerr << korvex::platform::kConsolePrefix << korvex::platform::PathText(options.output)
+              << " already exists (use --force to replace it, or -o to name another)\n";
+    return korvex::cli::kExitNotWritten;
+  }
+  int drawn = 0;
+  const korvex::Outcome outcome = korvex::WriteShapeSheet(options.input, options.output, &drawn);
+  if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
+  if (outcome != korvex::Outcome::kDone) return korvex::cli::kExitNotWritten;
+  std::cout << "Shape sheet drawing written: " << korvex::platform::PathText(options.output) << " ("
+            << drawn << " shapes)\n"
+            << "Edit the shapes in your CAD program, save it as ASCII DXF, then run\n"
+            << "korvex-cli convert on it to write them back.\n";
+  return korvex::cli::kExitWritten;
+}
+
+// A font sheet is written afresh from the template, with the guides of every box.
+int RunFontTemplate(const CliOptions& options) {
+  std::error_code error;
+  if (!options.force && std::filesystem::exists(options.input, error)) {
+    std::cerr << korvex::platform::kConsolePrefix << korvex::platform::PathText(options.input)
+              << " already exists (use --force to replace it)\n";
+    return korvex::cli::kExitNotWritten;
+  }
+  const korvex::Outcome outcome = korvex::WriteFontSheet(options.input, options.force);
+  if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
+  if (outcome != korvex::Outcome::kDone) return korvex::cli::kExitNotWritten;
+  std::cout << "Empty font sheet created in\n"
+            << korvex::platform::PathText(options.input) << '\n'
+            << "Draw character n in box n, capitals from the baseline to the cap line, save it\n"
+            << "as ASCII DXF, then run korvex-cli convert --font NAME on it.\n";
+  return korvex::cli::kExitWritten;
+}
+
 int RunTemplate(const CliOptions& options) {
+  if (options.font) return RunFontTemplate(options);
   const std::filesystem::path templatePath = korvex::TemplateDrawingPath();
   if (!korvex::TemplateDrawingReadable(templatePath)) {
     korvex::platform::ShowMessage(
@@ -335,6 +380,8 @@ int RunCli(const std::vector<std::string>& arguments) {
       return RunCompile(options);
     case korvex::cli::Command::kSource:
       return RunSource(options);
+    case korvex::cli::Command::kSheet:
+      return RunSheet(options);
   }
   return korvex::cli::kExitUsage;
 }

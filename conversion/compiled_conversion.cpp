@@ -89,7 +89,7 @@ Outcome CompileShapeFile(const std::filesystem::path& shapeFile,
 Outcome ConvertDrawingToShx(const std::filesystem::path& inputPath,
                             const std::filesystem::path& shxFile,
                             const std::filesystem::path& keptShapeFile, bool explain,
-                            int* shapeCount) {
+                            int* shapeCount, const char* fontName) {
   std::filesystem::path shapeFile = keptShapeFile;
   std::filesystem::path scratch;
   if (shapeFile.empty()) {
@@ -104,7 +104,9 @@ Outcome ConvertDrawingToShx(const std::filesystem::path& inputPath,
     std::fclose(file);
     shapeFile = scratch;
   }
-  Outcome outcome = ConvertDrawing(inputPath, shapeFile, explain);
+  Outcome outcome = fontName != nullptr
+                        ? ConvertFontDrawing(inputPath, shapeFile, fontName, explain)
+                        : ConvertDrawing(inputPath, shapeFile, explain);
   if (outcome == Outcome::kDone) outcome = CompileShapeFile(shapeFile, shxFile, shapeCount);
   if (!scratch.empty()) platform::DiscardPendingFile(nullptr, scratch);
   return outcome;

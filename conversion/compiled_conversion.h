@@ -21,10 +21,11 @@ Outcome CompileShapeFile(const std::filesystem::path& shapeFile,
 
 // Converts the drawing and compiles its shapes into shxFile. The .shp goes to keptShapeFile
 // when one is named, and otherwise under a temporary name beside shxFile, removed
-// afterwards. As ConvertDrawing, then as CompileShapeFile.
+// afterwards. As ConvertDrawing (ConvertFontDrawing with a font name), then as
+// CompileShapeFile.
 Outcome ConvertDrawingToShx(const std::filesystem::path& inputPath,
                             const std::filesystem::path& shxFile,
                             const std::filesystem::path& keptShapeFile, bool explain,
-                            int* shapeCount = nullptr);
+                            int* shapeCount = nullptr, const char* fontName = nullptr);
 
 }  // namespace korvex

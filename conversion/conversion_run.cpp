@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -49,8 +50,11 @@ void ResetConversionTables(bool explain) {
   ResetLeftOut(explain);
 }
 
-Outcome ConvertDrawing(const std::filesystem::path& inputPath,
-                       const std::filesystem::path& outputPath, bool explain) {
+namespace {
+
+// The run of both conversions: a null fontName writes shapes.
+Outcome ConvertRun(const std::filesystem::path& inputPath, const std::filesystem::path& outputPath,
+                   bool explain, const char* fontName) {
   ResetConversionTables(explain);
   const Outcome read = ReadDrawing(inputPath);
   if (read == Outcome::kStopped) return read;
@@ -77,7 +81,7 @@ Outcome ConvertDrawing(const std::filesystem::path& inputPath,
     return Outcome::kRefused;
   }
   errno = 0;
-  const Outcome written = WriteShapes(pending);
+  const Outcome written = WriteShapes(pending, fontName);
   const bool writeFailed = std::ferror(pending) != 0;
   const int writeErrno = errno != 0 ? errno : EIO;
   if (written != Outcome::kDone) {
@@ -95,6 +99,38 @@ Outcome ConvertDrawing(const std::filesystem::path& inputPath,
     return Outcome::kRefused;
   }
   return Outcome::kDone;
+}
+
+bool IsFontName(const char* name) {
+  const std::size_t length = std::strlen(name);
+  if (length == 0 || length > static_cast<std::size_t>(kMaxFontNameLength)) return false;
+  for (std::size_t i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F || c == ';') return false;
+  }
+  return name[0] != ' ' && name[length - 1] != ' ';
+}
+
+}  // namespace
+
+Outcome ConvertDrawing(const std::filesystem::path& inputPath,
+                       const std::filesystem::path& outputPath, bool explain) {
+  return ConvertRun(inputPath, outputPath, explain, nullptr);
+}
+
+Outcome ConvertFontDrawing(const std::filesystem::path& inputPath,
+                           const std::filesystem::path& outputPath, const char* fontName,
+                           bool explain) {
+  if (!IsFontName(fontName)) {
+    static MessageText message;
+    FormatMessage(message,
+                  "'%.80s' cannot name a font: give 1 to %d printable characters, no ';' and no "
+                  "blank at either end",
+                  fontName, kMaxFontNameLength);
+    ShowMessageText(message, platform::kMessageOk);
+    return Outcome::kRefused;
+  }
+  return ConvertRun(inputPath, outputPath, explain, fontName);
 }
 
 }  // namespace korvex

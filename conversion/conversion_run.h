@@ -17,6 +17,18 @@ namespace korvex {
 Outcome ConvertDrawing(const std::filesystem::path& inputPath,
                        const std::filesystem::path& outputPath, bool explain = false);
 
+// A text font's name is at most this long, of printable characters other than ';' (which
+// would start a comment in the source text).
+inline constexpr int kMaxFontNameLength = 60;
+
+// As ConvertDrawing, the cells written as a text font called fontName: its description
+// first (shape 0), then the glyphs measured from the font sheet's baseline, each ending
+// where the next character starts, a line feed and a space where the sheet has none.
+// Refused, after a message, when the name cannot be a font's.
+Outcome ConvertFontDrawing(const std::filesystem::path& inputPath,
+                           const std::filesystem::path& outputPath, const char* fontName,
+                           bool explain = false);
+
 // Resets every table of the conversion path to its start values; the record of what is
 // left out keeps its entries from now on only when `explain`.
 void ResetConversionTables(bool explain = false);

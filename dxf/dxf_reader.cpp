@@ -20,6 +20,7 @@
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
 #include "sheet/left_out_table.h"
+#include "sheet/sheet_layers.h"
 #include "sheet/whole_units.h"
 
 namespace korvex {
@@ -45,6 +46,8 @@ ValueHolders holders = {};
 
 bool markerFirstSeen = false;
 bool markerSecondSeen = false;
+// A cell that holds an advance point alone is a shape too (a font's space).
+bool advanceSeen = false;
 
 // For the record of what is left out: where each cell's origin POINT stands in the file,
 // and how many of a cell's records are the edges of its own box drawn on the template's
@@ -53,6 +56,14 @@ std::int32_t originPointLines[kMaxShapeNumber + 1];
 constexpr std::int32_t kNoPointYet = -1;  // line numbers are 0 when they are not counted
 std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
 constexpr char kGridLayerLine[] = "GRID\n";
+
+// The line just read names the layer: the name and its line end.
+bool LayerLineIs(const char* name) {
+  const DxfLine& line = CurrentDxfLine();
+  const std::size_t length = std::strlen(name);
+  return line.length == static_cast<int>(length + 1) && line.text[length] == '\n' &&
+         std::memcmp(line.text, name, length) == 0;
+}
 
 void ResetValueHolders() {
   holders = {};
@@ -90,7 +101,7 @@ bool MarkTemplateMarker(const char* text) {
 
 // The LINE's reading and placing, the most common work of the scan, in bodies of their own
 // that the scan's loop takes in whole.
-inline bool ReadLineGroupsInline(ValueHolders& values, bool& onGrid) {
+inline bool ReadLineGroupsInline(ValueHolders& values, bool& onGrid, bool* onGuide = nullptr) {
   bool layerNext = false;
   onGrid = false;
   while (NextEntityGroup()) {
@@ -108,6 +119,7 @@ inline bool ReadLineGroupsInline(ValueHolders& values, bool& onGrid) {
       // The layer's value is only looked at: it went through the comparisons above as
       // every line of the group list always has.
       onGrid = DxfLineIs(kGridLayerLine);
+      if (onGuide != nullptr) *onGuide = LayerLineIs(kGuideLayer);
       layerNext = false;
     } else {
       layerNext = DxfLineIs("  8\n");
@@ -149,11 +161,17 @@ void PlaceLine(const char* kind, std::int32_t line, double x1, double y1, double
   PlaceLineInline(kind, line, x1, y1, x2, y2, onGrid);
 }
 
-bool ReadTextGroups(ValueHolders& values, int* flags) {
+bool ReadTextGroups(ValueHolders& values, int* flags, TextLayer* layer) {
+  if (layer != nullptr) *layer = TextLayer::kDrawn;
   while (NextEntityGroup()) {
     if (DxfLineIs("  8\n")) {
       ReadDxfLine();
       if (DxfLineIs("ID\n")) return false;  // cell numbers and captions of the sheet
+      if (layer != nullptr) {
+        *layer = LayerLineIs(kScaleLayer)  ? TextLayer::kScale
+                 : LayerLineIs(kFontLayer) ? TextLayer::kFont
+                                           : TextLayer::kDrawn;
+      }
     } else if (DxfLineIs(" 10\n")) {
       ReadDxfValue(values.x);
     } else if (DxfLineIs(" 20\n")) {
@@ -176,12 +194,20 @@ bool ReadTextGroups(ValueHolders& values, int* flags) {
   return true;
 }
 
-void ReadPointGroups(ValueHolders& values) {
+void ReadPointGroups(ValueHolders& values, bool* onAdvance) {
+  bool layerNext = false;
+  if (onAdvance != nullptr) *onAdvance = false;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfValue(values.x);
     } else if (DxfLineIs(" 20\n")) {
       ReadDxfValue(values.y);
+    } else if (layerNext) {
+      // As for a LINE, the layer's value went through the comparisons above.
+      if (onAdvance != nullptr) *onAdvance = LayerLineIs(kAdvanceLayer);
+      layerNext = false;
+    } else {
+      layerNext = DxfLineIs("  8\n");
     }
   }
 }
@@ -227,7 +253,7 @@ void PlaceText(const char* kind, std::int32_t line, double x, double y, double h
   AdmitRecord(n, line);
 }
 
-void PlacePoint(const char* kind, std::int32_t line, double x, double y) {
+void PlacePoint(const char* kind, std::int32_t line, double x, double y, bool advance) {
   std::int16_t wx, wy;
   if (!RoundToWhole(x, wx) || !RoundToWhole(y, wy)) {
     NoteDroppedAt(kind, line, LeftOutReason::kOffSheet, x, y);
@@ -238,6 +264,12 @@ void PlacePoint(const char* kind, std::int32_t line, double x, double y) {
     NoteDroppedAt(kind, line,
                   n == kCellCount ? LeftOutReason::kInCell256 : LeftOutReason::kNoBoxOrBand, wx, wy,
                   n);
+    return;
+  }
+  // A point on the ADVANCE layer says where the shape leaves the pen; the last one counts.
+  if (advance) {
+    SetShapeAdvance(n, wx, wy);
+    advanceSeen = true;
     return;
   }
   // The last POINT read in a cell counts; the one it replaces is noted.
@@ -257,16 +289,51 @@ namespace {
 void ReadLineEntity() {
   const std::int32_t line = DxfLineNumberInFile();
   bool onGrid = false;
-  if (!ReadLineGroupsInline(holders, onGrid)) {
+  bool onGuide = false;
+  if (!ReadLineGroupsInline(holders, onGrid, &onGuide)) {
     NoteDropped("LINE", line, LeftOutReason::kExtrusion);
     return;
   }
+  // The font sheet's guides are the sheet's, not the user's.
+  if (onGuide) return;
   PlaceLineInline("LINE", line, holders.x, holders.y, holders.endX, holders.endY, onGrid);
+}
+
+// A TEXT on the SCALE layer records its cell's scale, one on the FONT layer the font's
+// description; neither is drawn.
+void ReadSettingText(bool scaleText, std::int32_t line) {
+  std::int16_t x, y;
+  if (!RoundToWhole(holders.x, x) || !RoundToWhole(holders.y, y)) {
+    NoteDroppedAt("TEXT", line, LeftOutReason::kOffSheet, holders.x, holders.y);
+    return;
+  }
+  FontSettings settings = Entities().fontSettings;
+  ShapeScale scale;
+  const std::int16_t n = TextCell(x, y);
+  if (scaleText && IsShapeNumber(n) && ReadScaleText(holders.text, scale)) {
+    SetShapeScale(n, scale);
+    return;
+  }
+  if (!scaleText && ReadFontText(holders.text, settings)) {
+    SetFontSettings(settings);
+    return;
+  }
+  LeftOutEntry entry = StartNote(
+      "TEXT", line, scaleText ? LeftOutReason::kUnreadScale : LeftOutReason::kUnreadFontText);
+  SetLeftOutPoint(entry, x, y);
+  if (IsShapeNumber(n)) entry.cell = n;
+  std::snprintf(entry.detail, sizeof entry.detail, "%s", holders.text);
+  NoteLeftOut(entry);
 }
 
 void ReadTextEntity() {
   const std::int32_t line = DxfLineNumberInFile();
-  if (!ReadTextGroups(holders)) return;
+  TextLayer layer = TextLayer::kDrawn;
+  if (!ReadTextGroups(holders, nullptr, &layer)) return;
+  if (layer != TextLayer::kDrawn) {
+    ReadSettingText(layer == TextLayer::kScale, line);
+    return;
+  }
   PlaceText("TEXT", line, holders.x, holders.y, holders.textHeight, holders.text, holders.textCut);
 }
 
@@ -287,8 +354,9 @@ void ReadAttribEntity(bool ofTemplate) {
 
 void ReadPointEntity() {
   const std::int32_t line = DxfLineNumberInFile();
-  ReadPointGroups(holders);
-  PlacePoint("POINT", line, holders.x, holders.y);
+  bool onAdvance = false;
+  ReadPointGroups(holders, &onAdvance);
+  PlacePoint("POINT", line, holders.x, holders.y, onAdvance);
 }
 
 // An entity of a kind the scan does not read, whose groups the scan passes over: noted when
@@ -486,6 +554,7 @@ bool FindEntitiesSection(FileKind& kind) {
 Outcome ReadDrawing(const std::filesystem::path& inputPath) {
   markerFirstSeen = false;
   markerSecondSeen = false;
+  advanceSeen = false;
   ResetValueHolders();
   ResetCurveHolders();
   ResetBlocks();
@@ -525,7 +594,7 @@ Outcome ReadDrawing(const std::filesystem::path& inputPath) {
     ShowMessageText(message, platform::kMessageInformation);
     return Outcome::kRefused;
   }
-  if (Entities().total == 0) {
+  if (Entities().total == 0 && !advanceSeen) {
     platform::ShowMessage("No valid drawing entities found\nDraw your shapes in the boxes first",
                           platform::kMessageInformation);
     return Outcome::kRefused;

@@ -28,13 +28,18 @@ struct ValueHolders {
   bool textCut;  // the text held was longer than a record keeps
 };
 
+// The sheet's own layers a TEXT may stand on: drawn by the user, or a setting (a cell's
+// scale, a font's description) that is read, not drawn.
+enum class TextLayer : std::uint8_t { kDrawn, kScale, kFont };
+
 // Each reads the entity's group list, the name line just read, into the holders. A LINE is
 // abandoned at its extrusion group (false; the rest of its lines are the scan's), a TEXT on
 // the layer ID at its layer (false). `onGrid`: the LINE lies on the template's grid layer.
-// `flags`, when given, takes the group 70 (an attribute's flags).
+// `flags`, when given, takes the group 70 (an attribute's flags); `layer`, when given, the
+// TEXT's setting layer; `onAdvance`, when given, whether the POINT is an advance point.
 bool ReadLineGroups(ValueHolders& values, bool& onGrid);
-bool ReadTextGroups(ValueHolders& values, int* flags = nullptr);
-void ReadPointGroups(ValueHolders& values);
+bool ReadTextGroups(ValueHolders& values, int* flags = nullptr, TextLayer* layer = nullptr);
+void ReadPointGroups(ValueHolders& values, bool* onAdvance = nullptr);
 
 // The placement of a LINE, TEXT or POINT given by its numbers, whether drawn in the ENTITIES
 // section or placed from a block: the cell it belongs to, and its record (or the shape's name
@@ -44,7 +49,8 @@ void PlaceLine(const char* kind, std::int32_t line, double x1, double y1, double
                bool onGrid = false);
 void PlaceText(const char* kind, std::int32_t line, double x, double y, double height,
                const char* text, bool cut);
-void PlacePoint(const char* kind, std::int32_t line, double x, double y);
+// An `advance` point sets where the shape leaves the pen, not its origin.
+void PlacePoint(const char* kind, std::int32_t line, double x, double y, bool advance = false);
 
 // Reads the drawing into the entity table. Refused, after a message, when it cannot be
 // opened or read, lacks the template marker pair, or holds nothing usable; stopped when

@@ -13,6 +13,7 @@ struct Pen {
   bool down;
   double scale;
   StrokeSink sink;
+  ArcSink arcs;
   void* context;
 };
 
@@ -22,9 +23,22 @@ void MoveTo(Pen& pen, double x, double y) {
   pen.y = y;
 }
 
-// An arc about a centre from the given angle through the signed sweep (degrees), in chords.
-void DrawArc(Pen& pen, double cx, double cy, double radius, double fromDegrees,
-             double sweepDegrees) {
+// An arc about a centre from the given angle through the signed sweep (degrees), in chords,
+// or whole to the arc sink. The pen ends at `end` when given, else at the arc's last point.
+void DrawArc(Pen& pen, double cx, double cy, double radius, double fromDegrees, double sweepDegrees,
+             const double* end = nullptr) {
+  if (pen.arcs != nullptr) {
+    const double a = (fromDegrees + sweepDegrees) * kPi / 180.0;
+    const double x2 = end != nullptr ? end[0] : cx + radius * std::cos(a);
+    const double y2 = end != nullptr ? end[1] : cy + radius * std::sin(a);
+    if (pen.down) {
+      pen.arcs(pen.context,
+               DrawnArc{cx, cy, radius, fromDegrees, sweepDegrees, pen.x, pen.y, x2, y2});
+    }
+    pen.x = x2;
+    pen.y = y2;
+    return;
+  }
   int steps = 1 + static_cast<int>(std::fabs(sweepDegrees) / kArcStepDegrees);
   // A chord of sweep t lies r (1 - cos(t / 2)) from its arc at most. Never more chords than a
   // whole turn takes, so that no byte draws more than that.
@@ -45,6 +59,13 @@ void DrawBulgeArc(Pen& pen, double dx, double dy, int bulge) {
   const double ex = pen.x + dx;
   const double ey = pen.y + dy;
   const double chord = std::hypot(dx, dy);
+  if (bulge == 0 && chord != 0 && pen.arcs != nullptr && pen.down) {
+    // Straight, but an arc code all the same: the arc sink hears of it as one of no sweep.
+    pen.arcs(pen.context, DrawnArc{pen.x + dx / 2, pen.y + dy / 2, 0, 0, 0, pen.x, pen.y, ex, ey});
+    pen.x = ex;
+    pen.y = ey;
+    return;
+  }
   if (bulge == 0 || chord == 0) {
     MoveTo(pen, ex, ey);
     return;
@@ -56,7 +77,8 @@ void DrawBulgeArc(Pen& pen, double dx, double dy, int bulge) {
   const double cx = pen.x + dx / 2.0 - dy / chord * toCentre;
   const double cy = pen.y + dy / 2.0 + dx / chord * toCentre;
   const double from = std::atan2(pen.y - cy, pen.x - cx) * 180.0 / kPi;
-  DrawArc(pen, cx, cy, radius, from, sweep * 180.0 / kPi);
+  const double end[2] = {ex, ey};
+  DrawArc(pen, cx, cy, radius, from, sweep * 180.0 / kPi, end);
   pen.x = ex;
   pen.y = ey;
 }
@@ -97,6 +119,7 @@ struct ShapeRun {
   double stackX[kMaxPositionStack];
   double stackY[kMaxPositionStack];
   int stackDepth;
+  int commands;
   const ShapeDrawingOptions& options;
 };
 
@@ -118,6 +141,7 @@ const char* RunShape(ShapeRun& run, const std::int16_t* bytes, int count, int de
     }
     const std::int16_t* p = bytes + i + 1;  // the command's own bytes
     i += length;
+    if (++run.commands > kMaxDrawnCommands) return "too many commands: subshapes repeat too often";
     if (code >= 16) {
       const double* direction = kVectorDirections[code & 0xF];
       const int units = code >> 4;
@@ -245,8 +269,12 @@ int ShapeCommandLength(const std::int16_t* bytes, int count, int at, bool wideSu
 
 DrawResult DrawShape(const std::int16_t* bytes, int count, double originX, double originY,
                      double scale, const ShapeDrawingOptions& options) {
-  ShapeRun run{
-      {originX, originY, true, scale, options.sink, options.sinkContext}, {}, {}, 0, options};
+  ShapeRun run{{originX, originY, true, scale, options.sink, options.arcs, options.sinkContext},
+               {},
+               {},
+               0,
+               0,
+               options};
   const char* problem = RunShape(run, bytes, count, 0);
   return DrawResult{problem == nullptr, run.pen.x, run.pen.y, run.pen.down, problem};
 }

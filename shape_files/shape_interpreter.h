@@ -19,6 +19,23 @@ inline constexpr double kArcChordDeviation = 0.05;
 // Receives each segment drawn with the pen down, in drawing units.
 using StrokeSink = void (*)(void* context, double x1, double y1, double x2, double y2);
 
+// Receives each arc drawn with the pen down, whole, instead of its chords: its centre and
+// radius, the angle of its start seen from the centre and its signed sweep (degrees,
+// counter-clockwise positive), and its two ends. A bulge arc of bulge 0 comes as an arc of
+// no sweep and no radius, its centre midway.
+struct DrawnArc {
+  double centreX;
+  double centreY;
+  double radius;
+  double startDegrees;
+  double sweepDegrees;
+  double x1;
+  double y1;
+  double x2;
+  double y2;
+};
+using ArcSink = void (*)(void* context, const DrawnArc& arc);
+
 struct DrawResult {
   bool ok;
   double penX;  // where the pen stands after the last byte
@@ -36,10 +53,15 @@ using SubshapeLookup = bool (*)(const void* context, int number, const std::int1
 // Subshapes within subshapes nest at most this deep; it also stops a shape that draws
 // itself.
 inline constexpr int kMaxSubshapeDepth = 8;
+// One drawing runs at most this many commands: subshapes that call each other many times
+// over would otherwise multiply their work beyond any time a user waits.
+inline constexpr int kMaxDrawnCommands = 1000000;
 
 struct ShapeDrawingOptions {
   StrokeSink sink = nullptr;
   void* sinkContext = nullptr;
+  // With an arc sink, arcs go to it whole (with sinkContext) and not as chords to the sink.
+  ArcSink arcs = nullptr;
   // Without a lookup, code 7 is reported as a problem.
   SubshapeLookup subshapes = nullptr;
   const void* subshapeContext = nullptr;

@@ -10,6 +10,7 @@
 #include "shape_files/shx_file.h"
 #include "shape_files/source_shape_drawing.h"
 #include "sheet/cell_grid.h"
+#include "sheet/font_sheet.h"
 #include "sheet/geometry.h"
 
 namespace korvex {
@@ -124,10 +125,10 @@ void DrawLabel(cairo_t* cr, const SheetMapping& map, const CellCorner& corner,
 
 // Draws the shape's strokes; false when its drawing stopped at a problem.
 bool DrawShapeInCell(cairo_t* cr, const SheetMapping& map, const ShapeSource& source,
-                     const SourceShape& shape, const CellCorner& corner) {
+                     const SourceShape& shape, const CellCorner& origin, double scale) {
   StrokePath path{cr, &map, 0, 0, false};
   const DrawResult result =
-      DrawSourceShape(source, shape, corner.x, corner.y, kShapeScale, AddStroke, &path);
+      DrawSourceShape(source, shape, origin.x, origin.y, scale, AddStroke, &path);
   cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
   cairo_set_line_width(cr, kStrokeLineWidth);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -230,14 +231,58 @@ bool WriteSheetTo(std::FILE* file, PreviewFormat format, const ShapeSource& sour
   return status == CAIRO_STATUS_SUCCESS;
 }
 
+// A text font's sample line, set under the sheet in room of its own.
+constexpr char kFontSample[] = "The quick brown fox jumps over the lazy dog 0123456789";
+constexpr double kSampleRoom = 70;           // more margin under the sheet, drawing units
+constexpr double kSampleBaseline = -75;      // under the legend's line
+constexpr double kSampleCapHeight = 30;      // the text height it is set at
+constexpr double kSampleMissingShare = 0.6;  // a character without a glyph leaves this gap
+
+// A font's description (shape 0) gives its cap height in glyph units first; 0 when the file
+// is no font.
+int FontAbove(const ShapeSource& source) {
+  const SourceShape* description = source.Find(0);
+  if (description == nullptr || description->byteCount < 1) return 0;
+  const int above = source.BytesOf(*description)[0];
+  return above > 0 ? above : 0;
+}
+
+// Sets the sample line with the font as a CAD program sets text: each glyph from where the
+// one before it left the pen.
+void DrawFontSample(cairo_t* cr, const SheetMapping& map, const ShapeSource& source, int above) {
+  const double scale = kSampleCapHeight / above;
+  StrokePath path{cr, &map, 0, 0, false};
+  double x = 0;
+  for (const char* c = kFontSample; *c != '\0' && x < kSheetExtent; ++c) {
+    const SourceShape* glyph = source.Find(static_cast<unsigned char>(*c));
+    const double next = x + kSampleMissingShare * kSampleCapHeight;
+    if (glyph == nullptr) {
+      x = next;
+      continue;
+    }
+    const DrawResult drawn =
+        DrawSourceShape(source, *glyph, x, kSampleBaseline, scale, AddStroke, &path);
+    // A glyph that goes nowhere, or stops, still leaves a gap for the next.
+    x = drawn.ok && drawn.penX > x && drawn.penX < x + kSheetExtent ? drawn.penX : next;
+  }
+  cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
+  cairo_set_line_width(cr, kStrokeLineWidth);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+}
+
 }  // namespace
 
 SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
                        const LeftOutTable* leftOut, int highlight, const SheetFrame& frame) {
   SheetSummary summary;
-  const double side = std::min(width, height) * frame.zoom;
-  const SheetMapping map{side / kViewExtent, (width - side) / 2 + frame.shiftX,
-                         (height - side) / 2 + frame.shiftY};
+  // A font's sample line takes room under the sheet.
+  const int above = FontAbove(source);
+  const double viewHeight = kViewExtent + (above > 0 ? kSampleRoom : 0);
+  const double scale = std::min(width / kViewExtent, height / viewHeight) * frame.zoom;
+  const SheetMapping map{scale, (width - kViewExtent * scale) / 2 + frame.shiftX,
+                         (height - viewHeight * scale) / 2 + frame.shiftY};
   cairo_save(cr);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_rectangle(cr, 0, 0, width, height);
@@ -251,12 +296,16 @@ SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, dou
       continue;
     }
     const CellCorner corner = CellCornerOf(shape.number);
-    const bool ok = DrawShapeInCell(cr, map, source, shape, corner);
-    DrawInsertionCross(cr, map, corner);
+    // A font's glyphs stand on the font sheet's baseline, their capitals up to its cap line.
+    const CellCorner origin = {corner.x, corner.y + (above > 0 ? kFontBaseline : 0)};
+    const double shapeScale = above > 0 ? double(kFontCapHeight) / above : kShapeScale;
+    const bool ok = DrawShapeInCell(cr, map, source, shape, origin, shapeScale);
+    DrawInsertionCross(cr, map, origin);
     DrawLabel(cr, map, corner, shape, !ok, frame.minLabelSize);
     ++summary.drawn;
     if (!ok) ++summary.stopped;
   }
+  if (above > 0) DrawFontSample(cr, map, source, above);
   if (leftOut != nullptr) DrawLeftOut(cr, map, *leftOut, highlight, frame.minLabelSize);
   cairo_restore(cr);
   return summary;

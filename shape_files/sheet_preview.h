@@ -41,10 +41,12 @@ struct SheetFrame {
 };
 
 // Draws the sheet onto the context, scaled to fill a width x height area from the
-// context's origin (centred, aspect kept), on a white ground. With a record of what a
-// conversion left out, each entity of it is drawn where it lies, dashed in orange, and a
-// legend under the sheet says what the colour means.
-// `highlight`, when not -1, is the index of one entry to draw marked out from the rest.
+// context's origin (centred, aspect kept), on a white ground. A text font (a file with a
+// font description, shape 0) is drawn as on the font sheet: each glyph from the baseline of
+// its box, its capitals up to the cap line, and the font's sample line under the sheet. With a
+// record of what a conversion left out, each entity of it is drawn where it lies, dashed in orange,
+// and a legend under the sheet says what the colour means. `highlight`, when not -1, is the index
+// of one entry to draw marked out from the rest.
 SheetSummary DrawSheet(cairo_t* cr, const ShapeSource& source, double width, double height,
                        const LeftOutTable* leftOut = nullptr, int highlight = -1,
                        const SheetFrame& frame = {});

@@ -15,14 +15,19 @@ bool FindSubshape(const void* context, int number, const std::int16_t** bytes, i
 
 }  // namespace
 
-DrawResult DrawSourceShape(const ShapeSource& source, const SourceShape& shape, double originX,
-                           double originY, double scale, StrokeSink sink, void* sinkContext) {
+ShapeDrawingOptions SourceDrawingOptions(const ShapeSource& source) {
   ShapeDrawingOptions options;
-  options.sink = sink;
-  options.sinkContext = sinkContext;
   options.subshapes = FindSubshape;
   options.subshapeContext = &source;
   options.wideSubshapeNumbers = source.unifont;
+  return options;
+}
+
+DrawResult DrawSourceShape(const ShapeSource& source, const SourceShape& shape, double originX,
+                           double originY, double scale, StrokeSink sink, void* sinkContext) {
+  ShapeDrawingOptions options = SourceDrawingOptions(source);
+  options.sink = sink;
+  options.sinkContext = sinkContext;
   return DrawShape(source.BytesOf(shape), shape.byteCount, originX, originY, scale, options);
 }
 

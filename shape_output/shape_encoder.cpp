@@ -1,5 +1,6 @@
 #include "shape_output/shape_encoder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include "sheet/arc_bulge.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
+#include "sheet/font_sheet.h"
+#include "sheet/geometry.h"
 #include "sheet/left_out_table.h"
 #include "sheet/whole_units.h"
 
@@ -23,6 +26,7 @@ std::int32_t byteCount = 0;
 std::int32_t penX = 0;
 std::int32_t penY = 0;
 int keyCursor = 0;
+bool fontRun = false;
 
 // Far enough ahead to cover a memory fetch, near enough to stay in the cache.
 constexpr int kRecordsAhead = 8;
@@ -250,26 +254,87 @@ void ShapeName(int n, char (&name)[32]) {
   name[i] = '\0';
 }
 
+// The scale codes that give the drawing's p drawing units for q shape units: "3,p," divides,
+// "4,q," multiplies; a part of 1 needs no code.
+void AppendScale(const ShapeScale& scale) {
+  if (scale.drawingUnits != 1) {
+    Append("3,");
+    AppendNumber(scale.drawingUnits);
+    Append(",");
+    byteCount += 2;
+  }
+  if (scale.shapeUnits != 1) {
+    Append("4,");
+    AppendNumber(scale.shapeUnits);
+    Append(",");
+    byteCount += 2;
+  }
+}
+
+ShapeScale ScaleOf(int n) {
+  const ShapeScale& recorded = Entities().shapeScales[n];
+  if (recorded.drawingUnits != 0) return recorded;
+  return fontRun ? ShapeScale{1, 1} : ShapeScale{kShapeScale, 1};
+}
+
+// The furthest right the record draws, in whole units.
+long RightOf(const DrawingEntityRecord& record) {
+  long right = record.startX > record.endX ? record.startX : record.endX;
+  double reach = right;
+  if (record.kind == kKindCircle) reach = record.centreX + record.radius;
+  if (record.kind == kKindText) reach = record.startX;
+  if (record.kind == kKindArc) {
+    // Where the counter-clockwise arc passes angle 0 it reaches its circle's right.
+    const bool wraps =
+        record.endAngle < record.startAngle || record.startAngle == 0 || record.endAngle >= 360;
+    if (wraps) reach = record.centreX + record.radius;
+  }
+  std::int16_t whole = 0;
+  if (RoundToWhole(reach, whole) && whole > right) right = whole;
+  return right;
+}
+
+// Pen-up moves to the point, each within a vector's byte; "2,8,(dx,dy)" joined by commas.
+void AppendPenUpTo(std::int32_t x, std::int32_t y) {
+  bool firstMove = true;
+  while (x != penX || y != penY) {
+    const std::int32_t dx = std::clamp<std::int32_t>(x - penX, -127, 127);
+    const std::int32_t dy = std::clamp<std::int32_t>(y - penY, -127, 127);
+    if (!firstMove) Append(",");
+    AppendVector("2,8", dx, dy);
+    Append(")");
+    byteCount += 4;
+    penX += dx;
+    penY += dy;
+    firstMove = false;
+  }
+}
+
 }  // namespace
 
-void StartEncoderRun() {
+void StartEncoderRun(bool font) {
   keyCursor = 0;
+  fontRun = font;
 }
 
 EncodeResult EncodeShape(int n, EncodedShape& shape) {
   const EntityTable& table = Entities();
   const CellCorner corner = CellCornerOf(n);
   std::int32_t originX = corner.x;
-  std::int32_t originY = corner.y;
+  // A glyph stands on the font sheet's baseline.
+  std::int32_t originY = corner.y + (fontRun ? kFontBaseline : 0);
   if (table.shapeOriginX[n] != kNoOrigin) originX = table.shapeOriginX[n];
   if (table.shapeOriginY[n] != kNoOrigin) originY = table.shapeOriginY[n];
   ShapeName(n, shape.name);
-  if (table.shapeEntityCount[n] == 0) return EncodeResult::kEmpty;
+  const bool advancePoint = table.shapeAdvanceX[n] != kNoOrigin;
+  if (table.shapeEntityCount[n] == 0 && !advancePoint) return EncodeResult::kEmpty;
 
   specLength = 0;
   byteCount = 0;
   penX = originX;
   penY = originY;
+  long rightX = originX;
+  const ShapeScale scale = ScaleOf(n);
   bool first = true;
   for (int position = 1; position <= table.shapeEntityCount[n]; ++position) {
     if (!CheckByteLimit(n)) return EncodeResult::kStopped;
@@ -287,15 +352,16 @@ EncodeResult EncodeShape(int n, EncodedShape& shape) {
     if (!drawsSomething) continue;
 
     if (first) {
-      Append("3,");
-      AppendNumber(kShapeScale);
-      Append(",");
-      byteCount += 2;
+      AppendScale(scale);
       first = false;
     } else {
       Append(",");
     }
     MovePenTo(record.startX, record.startY);
+    if (fontRun) {
+      const long right = RightOf(record);
+      if (right > rightX) rightX = right;
+    }
     switch (record.kind) {
       case kKindLine:
         EncodeLine(record);
@@ -312,6 +378,22 @@ EncodeResult EncodeShape(int n, EncodedShape& shape) {
       default:
         break;
     }
+  }
+  // Where the next character starts: the advance POINT, or for a glyph its right extent
+  // and the font's spacing on from it.
+  const bool advance = advancePoint || fontRun;
+  const std::int32_t advanceX =
+      advancePoint ? table.shapeAdvanceX[n]
+                   : static_cast<std::int32_t>(rightX) + table.fontSettings.spacing;
+  const std::int32_t advanceY = advancePoint ? table.shapeAdvanceY[n] : originY;
+  if (advance && (advanceX != penX || advanceY != penY)) {
+    if (first) {
+      AppendScale(scale);
+    } else {
+      Append(",");
+    }
+    AppendPenUpTo(advanceX, advanceY);
+    first = false;
   }
   if (first) return EncodeResult::kEmpty;  // nothing in the shape draws anything
   Append(",0");

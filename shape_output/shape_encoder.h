@@ -22,8 +22,10 @@ struct EncodedShape {
   std::int32_t length;
 };
 
-// Sets the key cursor before the first sorted key.
-void StartEncoderRun();
+// Sets the key cursor before the first sorted key. A text font's run (font) measures its
+// glyphs from the font sheet's baseline, in glyph units of one drawing unit, and ends each
+// with a pen-up move to where the next character starts.
+void StartEncoderRun(bool font = false);
 
 enum class EncodeResult : std::uint8_t {
   kEncoded,  // the shape's text, count and name are in the EncodedShape
@@ -31,8 +33,11 @@ enum class EncodeResult : std::uint8_t {
   kStopped,  // stopped at the byte limit (asked and answered Yes, or passed), after a message
 };
 
-// Encodes shape n (1 to 255). Near the byte limit it asks whether to stop; past it, it
-// stops.
+// Encodes shape n (1 to 255): its vector lengths divided by the scale its cell records
+// (the sheet's 100 units a shape unit without one, a font's 1), its entities in reading
+// order, and a pen-up move to its advance POINT when it has one. A font's glyph without
+// one moves to its right extent plus the font's spacing, on the baseline. Near the byte
+// limit it asks whether to stop; past it, it stops.
 EncodeResult EncodeShape(int n, EncodedShape& shape);
 
 }  // namespace korvex

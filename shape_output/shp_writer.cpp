@@ -1,6 +1,8 @@
 #include "shape_output/shp_writer.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -9,6 +11,7 @@
 #include "shape_output/shape_encoder.h"
 #include "sheet/cell_grid.h"
 #include "sheet/entity_table.h"
+#include "sheet/font_sheet.h"
 
 namespace korvex {
 namespace {
@@ -36,23 +39,63 @@ Outcome LoadGlyphs() {
   return loaded ? Outcome::kDone : Outcome::kStopped;
 }
 
+bool WriteFontDescription(const char* fontName) {
+  const FontSettings& font = Entities().fontSettings;
+  char body[32];
+  const int length =
+      std::snprintf(body, sizeof body, "%d,%d,%d,0", font.above, font.below, font.modes);
+  return WriteShpHeader("0", 4, fontName) &&
+         WriteShpBody(body, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+// A glyph of pen-up moves alone, each within a vector's byte.
+bool WriteMoveGlyph(const char* number, const char* name, int dx, int dy) {
+  char body[kWriterLineCapacity * 4];
+  int length = 0;
+  int bytes = 1;
+  while ((dx != 0 || dy != 0) && length < static_cast<int>(sizeof body) - 24) {
+    const int stepX = std::clamp(dx, -127, 127);
+    const int stepY = std::clamp(dy, -127, 127);
+    length += std::snprintf(body + length, sizeof body - static_cast<std::size_t>(length),
+                            "2,8,(%d,%d),", stepX, stepY);
+    bytes += 4;
+    dx -= stepX;
+    dy -= stepY;
+  }
+  body[length++] = '0';
+  return WriteShpHeader(number, bytes, name) &&
+         WriteShpBody(body, static_cast<std::size_t>(length));
+}
+
 }  // namespace
 
-Outcome WriteShapes(std::FILE* output) {
+Outcome WriteShapes(std::FILE* output, const char* fontName) {
   SortEntityKeys();
   if (Entities().textCaptured) {
     const Outcome glyphs = LoadGlyphs();
     if (glyphs != Outcome::kDone) return glyphs;
   }
-  StartEncoderRun();
+  const bool font = fontName != nullptr;
+  StartEncoderRun(font);
   StartShpOutput(output);
+  if (font && !WriteFontDescription(fontName)) return Outcome::kRefused;
+  const int above = Entities().fontSettings.above;
   EncodedShape shape;
   char number[8];
   for (int n = 1; n <= kMaxShapeNumber; ++n) {
     const EncodeResult encoded = EncodeShape(n, shape);
     if (encoded == EncodeResult::kStopped) return Outcome::kStopped;
-    if (encoded == EncodeResult::kEmpty) continue;
     *std::to_chars(number, number + sizeof number - 1, n).ptr = '\0';
+    if (encoded == EncodeResult::kEmpty) {
+      bool written = true;
+      if (font && n == kLineFeedCode) {
+        written = WriteMoveGlyph(number, "LF", 0, -FontLineFeed(above));
+      } else if (font && n == kSpaceCode) {
+        written = WriteMoveGlyph(number, "SPACE", FontSpace(above), 0);
+      }
+      if (!written) return Outcome::kRefused;
+      continue;
+    }
     if (!WriteShpHeader(number, shape.byteCount, shape.name) ||
         !WriteShpBody(shape.text, static_cast<std::size_t>(shape.length))) {
       return Outcome::kRefused;

@@ -17,6 +17,9 @@ inline constexpr const char* kGlyphFileName = "SHPTXT.SHP";
 // a message, when the program's folder cannot be found; refused without one when the
 // output could not be written (the stream's error flag tells). Stopped, after a message,
 // when the glyph file is missing or unreadable or a shape reached the byte limit.
-Outcome WriteShapes(std::FILE* output);
+// With a font name the file is a text font: first its description (shape 0: the name, and
+// above, below and modes from the entity table's font settings), then the glyphs, with a
+// line feed (10) and a space (32) where the sheet leaves them empty.
+Outcome WriteShapes(std::FILE* output, const char* fontName = nullptr);
 
 }  // namespace korvex

@@ -28,7 +28,11 @@ void ResetShapeTables() {
     table.shapeOriginX[n] = kNoOrigin;
     table.shapeOriginY[n] = kNoOrigin;
     table.shapeNames[n][0] = '\0';
+    table.shapeScales[n] = ShapeScale{0, 1};
+    table.shapeAdvanceX[n] = kNoOrigin;
+    table.shapeAdvanceY[n] = kNoOrigin;
   }
+  table.fontSettings = kDefaultFontSettings;
   table.textCaptured = false;
   table.stopped = false;
 }
@@ -82,6 +86,19 @@ void SetShapeOrigin(int n, std::int32_t x, std::int32_t y) {
 
 void SetShapeName(int n, const char* name, int length) {
   CopyText(table.shapeNames[n], name, length);
+}
+
+void SetShapeScale(int n, const ShapeScale& scale) {
+  table.shapeScales[n] = scale;
+}
+
+void SetShapeAdvance(int n, std::int32_t x, std::int32_t y) {
+  table.shapeAdvanceX[n] = x;
+  table.shapeAdvanceY[n] = y;
+}
+
+void SetFontSettings(const FontSettings& settings) {
+  table.fontSettings = settings;
 }
 
 // Each key is shapeNumber * 100000 + its own index, and the keys stand in index order, so

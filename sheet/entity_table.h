@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "sheet/cell_grid.h"
+#include "sheet/font_sheet.h"
+#include "sheet/shape_scale.h"
 
 namespace korvex {
 
@@ -60,6 +62,13 @@ struct EntityTable {
   std::int32_t shapeOriginX[kMaxShapeNumber + 1];
   std::int32_t shapeOriginY[kMaxShapeNumber + 1];
   char shapeNames[kMaxShapeNumber + 1][kTextCapacity];
+  // The scale a SCALE text in the cell records (drawingUnits 0: none), and where a POINT on
+  // the ADVANCE layer puts the pen at the shape's end (kNoOrigin: nowhere).
+  ShapeScale shapeScales[kMaxShapeNumber + 1];
+  std::int32_t shapeAdvanceX[kMaxShapeNumber + 1];
+  std::int32_t shapeAdvanceY[kMaxShapeNumber + 1];
+  // A text font's description, as a TEXT on the FONT layer gives it (else a new font's).
+  FontSettings fontSettings;
   // At least one text record was admitted: the writer needs the glyph file.
   bool textCaptured;
   // The user or the record limit stopped the reading: nothing more is admitted.
@@ -71,8 +80,8 @@ const EntityTable& Entities();
 // Zeroes the records that the previous run filled and sets the total back to 0.
 void ClearRecords();
 
-// Puts counts, origin points and names back to their start values, and clears the
-// text-captured and stopped flags.
+// Puts counts, origin points, names, scales, advance points and the font description back
+// to their start values, and clears the text-captured and stopped flags.
 void ResetShapeTables();
 
 // The next record with its shape, kind and points set; the caller fills the rest of its
@@ -90,6 +99,14 @@ void SetShapeOrigin(int n, std::int32_t x, std::int32_t y);
 
 // The name a text in the cell's name band gives shape n, cut to kMaxTextLength.
 void SetShapeName(int n, const char* name, int length);
+
+// The scale a SCALE text in the cell records for shape n.
+void SetShapeScale(int n, const ShapeScale& scale);
+
+// The point an ADVANCE POINT in the cell gives the end of shape n.
+void SetShapeAdvance(int n, std::int32_t x, std::int32_t y);
+
+void SetFontSettings(const FontSettings& settings);
 
 // Sorts the keys ascending: records grouped by shape, in reading order.
 void SortEntityKeys();

@@ -152,6 +152,16 @@ void AddReason(TextSink& out, const LeftOutEntry& entry) {
       out.Add("the drawing's inserts place more than %.10g entities: the rest left out",
               entry.amount);
       break;
+    case LeftOutReason::kUnreadScale:
+      out.Add(
+          "'%s' is no scale: write SCALE p or SCALE p/q (p drawing units for q shape units, "
+          "1 to 255); ignored",
+          entry.detail);
+      break;
+    case LeftOutReason::kUnreadFontText:
+      out.Add("'%s' is no font description: write ABOVE n BELOW n MODES 0 SPACING n; ignored",
+              entry.detail);
+      break;
   }
 }
 

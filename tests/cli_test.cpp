@@ -358,6 +358,81 @@ TEST(CliOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.command, cli::Command::kHelp);
 }
 
+TEST(CliOptionsTest, ParsesTheSheetAndFontCommands) {
+  cli::CliOptions options = cli::ParseCliOptions({"sheet", "dir/fonts.shx"});
+  EXPECT_TRUE(options.error.empty());
+  EXPECT_EQ(options.command, cli::Command::kSheet);
+  EXPECT_EQ(options.output, std::filesystem::path("dir/fonts.dxf"));
+  EXPECT_FALSE(options.force);
+  options = cli::ParseCliOptions({"sheet", "a.shp", "-o", "b.dxf", "--force"});
+  EXPECT_EQ(options.output, std::filesystem::path("b.dxf"));
+  EXPECT_TRUE(options.force);
+  options = cli::ParseCliOptions({"template", "f.dxf", "--font"});
+  EXPECT_TRUE(options.error.empty());
+  EXPECT_TRUE(options.font);
+  options = cli::ParseCliOptions({"convert", "f.dxf", "--font", "My Font", "-o", "f.shx"});
+  EXPECT_TRUE(options.error.empty());
+  EXPECT_TRUE(options.font);
+  EXPECT_EQ(options.fontName, "My Font");
+  for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+           {"convert", "f.dxf", "--font"},
+           {"sheet", "a.shp", "--font"},
+           {"sheet", "a.shp", "--shx"},
+           {"template", "f.dxf", "--font", "NAME"},
+       }) {
+    EXPECT_FALSE(cli::ParseCliOptions(wrong).error.empty()) << wrong.back();
+  }
+}
+
+// A shape file drawn back on a sheet beside it, never over a drawing that is there, and
+// converted again into the same file.
+TEST_F(CliTest, SheetDrawsAShapeFileBackAndConvertTakesItBack) {
+  const std::filesystem::path shapes = Scratch("shapes.shp");
+  ASSERT_EQ(Run({"convert", test::SourceFolder() / "examples" / "shapes.dxf", "-o", shapes}),
+            cli::kExitWritten);
+  const std::filesystem::path sheet = Scratch("shapes.dxf");
+  WriteFileBytes(sheet, "the drawing they came from");
+  EXPECT_EQ(Run({"sheet", shapes}), cli::kExitNotWritten);
+  EXPECT_NE(err_.find("--force"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(sheet), "the drawing they came from");
+  EXPECT_EQ(Run({"sheet", shapes, "--force"}), cli::kExitWritten);
+  EXPECT_NE(out_.find("Shape sheet drawing written: "), std::string::npos);
+  EXPECT_NE(out_.find("(14 shapes)"), std::string::npos);
+  EXPECT_EQ(Run({"convert", sheet, "-o", Scratch("back.shp")}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(Scratch("back.shp")), ReadFileBytes(shapes));
+  EXPECT_EQ(Run({"sheet", Scratch("missing.shx"), "-o", Scratch("x.dxf")}), cli::kExitNotWritten);
+  EXPECT_NE(err_.find("korvex-cli: Error reading shape file "), std::string::npos);
+  EXPECT_NE(err_.find("No such file or directory"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Scratch("x.dxf")));
+}
+
+// A new font sheet, a glyph drawn on it, and the font it gives.
+TEST_F(CliTest, TemplateFontAndConvertFontWriteATextFont) {
+  const std::filesystem::path sheet = Scratch("font.dxf");
+  EXPECT_EQ(Run({"template", sheet, "--font"}), cli::kExitWritten);
+  EXPECT_NE(out_.find("convert --font"), std::string::npos);
+  EXPECT_EQ(Run({"template", sheet, "--font"}), cli::kExitNotWritten);
+  // An L in cell 76 (its box from (1375, 1375)), from the cap line down to the baseline and
+  // along it.
+  std::string text = ReadFileBytes(sheet);
+  const std::size_t end = text.rfind("  0\r\nENDSEC\r\n");
+  ASSERT_NE(end, std::string::npos);
+  text.insert(end,
+              "  0\r\nLINE\r\n  8\r\nSHAPES\r\n 10\r\n1385\r\n 20\r\n1460\r\n 11\r\n1385\r\n"
+              " 21\r\n1400\r\n  0\r\nLINE\r\n  8\r\nSHAPES\r\n 10\r\n1385\r\n 20\r\n1400\r\n"
+              " 11\r\n1415\r\n 21\r\n1400\r\n");
+  WriteFileBytes(sheet, text);
+  const std::filesystem::path font = Scratch("font.shp");
+  EXPECT_EQ(Run({"convert", sheet, "--font", "Test Font", "-o", font}), cli::kExitWritten);
+  EXPECT_EQ(ReadFileBytes(font),
+            "*0,4,Test Font\r\n60,25,0,0\r\n*10,5,LF\r\n2,8,(0,-100),0\r\n"
+            "*32,5,SPACE\r\n2,8,(36,0),0\r\n"
+            "*76,16,SHAPE76\r\n2,8,(10,60),1,8,(0,-60),8,(30,0),2,8,(12,0),0\r\n\x1a");
+  EXPECT_EQ(Run({"convert", sheet, "--font", "Bad;Name", "-o", Scratch("bad.shp")}),
+            cli::kExitNotWritten);
+  EXPECT_FALSE(std::filesystem::exists(Scratch("bad.shp")));
+}
+
 // Every problem the compiler refuses stops compile with check's message, and leaves the
 // target as it was.
 TEST_F(CliTest, CompileRefusesWhatTheCompilerRefusesWithCheckMessages) {

@@ -95,10 +95,11 @@ TEST_F(SheetPreviewTest, RefusesUnknownFormatsAndUnwritableFolders) {
 struct Pixel {
   int red, green, blue;
 };
-Pixel PixelAt(cairo_surface_t* surface, int size, double x, double y) {
+// A surface taller than wide holds the sheet centred; top is where its view starts.
+Pixel PixelAt(cairo_surface_t* surface, int size, double x, double y, double top = 0) {
   const double scale = size / (1975.0 + 80.0);
   const int px = static_cast<int>((x + 40) * scale);
-  const int py = static_cast<int>((1975 + 40 - y) * scale);
+  const int py = static_cast<int>(top + (1975 + 40 - y) * scale);
   cairo_surface_flush(surface);
   const unsigned char* row =
       cairo_image_surface_get_data(surface) + py * cairo_image_surface_get_stride(surface);
@@ -262,6 +263,32 @@ TEST_F(SheetPreviewTest, LabelsKeepTheirLeastSize) {
   EXPECT_GT(labelInk(9, 0), 2 * labelInk(0, 0)) << "drawn larger than the sheet's own size";
   // "2" alone, not "2 A_LONG_SHAPE_NAME" cut at the column: about as much ink as "1 A".
   EXPECT_LT(labelInk(9, 1), labelInk(9, 0));
+}
+
+// A text font's sample line is set under the sheet, in room of its own: its first letter,
+// a T, stands where the font sets it.
+TEST_F(SheetPreviewTest, AFontsSampleLineIsSetUnderTheSheet) {
+  const std::string glyphT = "*84,21,T\n2,8,(2,0),1,8,(0,6),2,8,(-2,0),1,8,(4,0),2,8,(2,-6),0\n";
+  // 2055 drawing units wide, and 70 more under the sheet for the line: one pixel to the unit.
+  constexpr int kWidth = 2055;
+  constexpr int kHeight = 2055 + 70;
+  for (const bool font : {true, false}) {
+    SCOPED_TRACE(font);
+    test::WriteFileBytes(Scratch("font.shp"), (font ? "*0,4,F\n6,2,0,0\n" : "") + glyphT);
+    std::string error;
+    cairo_surface_t* surface = RenderShapeFileSheet(Scratch("font.shp"), kWidth, kHeight, error);
+    ASSERT_NE(surface, nullptr) << error;
+    // The T's stem: 2 units in, 6 high, set 30 units high on the baseline 75 under the sheet.
+    const double top = font ? 0 : (kHeight - kWidth) / 2.0;
+    const Pixel stem = PixelAt(surface, kWidth, 10, -60, top);
+    if (font) {
+      EXPECT_LT(stem.red, 128);
+      EXPECT_GT(stem.blue, stem.red);
+    } else {
+      EXPECT_EQ(stem.red, 255);
+    }
+    cairo_surface_destroy(surface);
+  }
 }
 
 }  // namespace
