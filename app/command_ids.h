@@ -15,6 +15,7 @@ enum CommandId {
   ID_DOWNLOAD_CURRENT_VERSION,
   ID_CREATE_EMPTY_SHAPES_FILE,
   ID_OPEN_SHAPE_FILE,
+  ID_WRITE_SHEET_DRAWING,
 };
 
 // Window IDs of the two dialogs.

@@ -63,11 +63,11 @@ std::string FolderWithSeparator(const std::string& path) {
   return path.substr(0, FileNameStart(path));
 }
 
-std::string DefaultOutputName(const std::string& inputPath) {
+std::string DefaultOutputName(const std::string& inputPath, const char* extension) {
   // The path without its extension: a dot in a folder's name is no extension.
   const std::size_t dot = inputPath.find_last_of('.');
-  if (dot == std::string::npos || dot < FileNameStart(inputPath)) return inputPath + ".shp";
-  return inputPath.substr(0, dot) + ".shp";
+  if (dot == std::string::npos || dot < FileNameStart(inputPath)) return inputPath + extension;
+  return inputPath.substr(0, dot) + extension;
 }
 
 std::string ShapeFilePath(const std::string& chosenPath) {

@@ -13,9 +13,9 @@ namespace korvex::shell {
 // when the path names no folder, so that the platform chooses where a dialog starts.
 std::string FolderWithSeparator(const std::string& path);
 
-// The .shp file proposed for a drawing: beside it, with the drawing's extension replaced
-// ("C:\my.files\in" gains ".shp": the dot belongs to a folder).
-std::string DefaultOutputName(const std::string& inputPath);
+// The file proposed for another: beside it, with its extension replaced (".shp" for a
+// drawing's shapes; "C:\my.files\in" gains ".shp": the dot belongs to a folder).
+std::string DefaultOutputName(const std::string& inputPath, const char* extension = ".shp");
 
 // A confirmed output path made to end in ".shp" or ".shx" (any case): "result" and
 // "result.txt" gain ".shp", "RESULT.SHP" and "result.shx" stay; the text after the last "."

@@ -20,6 +20,7 @@
 #include "app/korvex_dlg.h"
 #include "app/main_frame.h"
 #include "app/shape_file_opening.h"
+#include "app/sheet_drawing_writing.h"
 #include "app/template_creation.h"
 #include "app/template_files.h"
 #include "platform/platform.h"
@@ -59,6 +60,7 @@ wxBEGIN_EVENT_TABLE(CKorvexApp, wxApp)
   EVT_MENU(ID_DOWNLOAD_CURRENT_VERSION, CKorvexApp::OnDownloadCurrentVersion)
   EVT_MENU(wxID_HELP, CKorvexApp::OnUserManual)
   EVT_MENU(ID_OPEN_SHAPE_FILE, CKorvexApp::OnOpenShapeFile)
+  EVT_MENU(ID_WRITE_SHEET_DRAWING, CKorvexApp::OnWriteSheetDrawing)
 wxEND_EVENT_TABLE()
 
 CKorvexApp::CKorvexApp() = default;
@@ -175,4 +177,15 @@ void CKorvexApp::OnOpenShapeFile(wxCommandEvent&) {
       frame->Sheet().Path().empty() ? lastFile_.Value() : frame->Sheet().Path();
   korvex::shell::ShapeFileOpening(chooser, *frame)
       .OpenShapeFile(korvex::shell::FolderWithSeparator(near));
+}
+
+void CKorvexApp::OnWriteSheetDrawing(wxCommandEvent&) {
+  auto* frame = dynamic_cast<CMainFrame*>(GetTopWindow());
+  DesktopFileChooser chooser(frame);
+  // The shape file shown is the one most likely wanted; else start where the user last was.
+  const std::string shown = frame != nullptr ? frame->Sheet().Path() : std::string();
+  const auto written = korvex::shell::SheetDrawingWriting(chooser).WriteSheetDrawing(
+      shown, korvex::shell::FolderWithSeparator(lastFile_.Value()));
+  // The new drawing is the one to convert once it is edited.
+  if (written) lastFile_.Assign(*written);
 }

@@ -39,6 +39,7 @@ class CKorvexApp : public wxApp {
   void OnDownloadCurrentVersion(wxCommandEvent& event);
   void OnUserManual(wxCommandEvent& event);
   void OnOpenShapeFile(wxCommandEvent& event);
+  void OnWriteSheetDrawing(wxCommandEvent& event);
 
   korvex::platform::DesktopFrontend frontend_;
   std::unique_ptr<wxConfigBase> config_;

@@ -59,6 +59,9 @@ wxMenuBar* CreateMainMenuBar() {
   korvexMenu->AppendSeparator();
   korvexMenu->Append(ID_OPEN_SHAPE_FILE, "&Open Shape File...\tCtrl+O",
                      "Show the shapes of a shape file (.shp or .shx) on the sheet");
+  korvexMenu->Append(ID_WRITE_SHEET_DRAWING, "&Write Sheet Drawing...",
+                     "Draw the shapes of a shape file (.shp or .shx) on a new shape sheet "
+                     "drawing (DXF), to edit them in your CAD program");
 
   auto* productMenu = new wxMenu;
   productMenu->Append(ID_LATEST_VERSION_INFO, "&Latest version info",

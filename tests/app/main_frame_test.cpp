@@ -105,6 +105,9 @@ TEST_F(MainFrameTest, ItemsWithTheirCommandsAndPrompts) {
       {2, wxID_SEPARATOR, "", ""},
       {2, ID_OPEN_SHAPE_FILE, "&Open Shape File...\tCtrl+O",
        "Show the shapes of a shape file (.shp or .shx) on the sheet"},
+      {2, ID_WRITE_SHEET_DRAWING, "&Write Sheet Drawing...",
+       "Draw the shapes of a shape file (.shp or .shx) on a new shape sheet drawing (DXF), to "
+       "edit them in your CAD program"},
       {3, ID_LATEST_VERSION_INFO, "&Latest version info",
        "Open the release notes of the latest version in your web browser"},
       {3, ID_DOWNLOAD_CURRENT_VERSION, "&Download Current Version",
