@@ -9,8 +9,11 @@ std::vector<LeftOutRow> LeftOutRows(const LeftOutTable& table) {
   for (int i = 0; i < table.kept; ++i) {
     const LeftOutEntry& entry = table.entries[i];
     DescribeLeftOutReason(entry, reason, sizeof reason);
-    rows.push_back({reason, entry.cell != 0 ? std::to_string(entry.cell) : std::string(),
-                    entry.kind, entry.line > 0 ? std::to_string(entry.line) : std::string()});
+    // An entity placed from a block says which: "LINE of block PANEL > ARROW".
+    std::string kind = entry.kind;
+    if (entry.block[0] != '\0') kind += std::string(" of block ") + entry.block;
+    rows.push_back({reason, entry.cell != 0 ? std::to_string(entry.cell) : std::string(), kind,
+                    entry.line > 0 ? std::to_string(entry.line) : std::string()});
   }
   return rows;
 }
