@@ -57,12 +57,13 @@ constexpr std::int32_t kNoPointYet = -1;  // line numbers are 0 when they are no
 std::int16_t gridOutlineEdges[kMaxShapeNumber + 1];
 constexpr char kGridLayerLine[] = "GRID\n";
 
-// The line just read names the layer: the name and its line end.
-bool LayerLineIs(const char* name) {
+// The line just read names the layer: the name and its line end. The name's length is
+// known when compiled, so that most lines fail at the length, as with DxfLineIs.
+template <std::size_t N>
+bool LayerLineIs(const char (&name)[N]) {
   const DxfLine& line = CurrentDxfLine();
-  const std::size_t length = std::strlen(name);
-  return line.length == static_cast<int>(length + 1) && line.text[length] == '\n' &&
-         std::memcmp(line.text, name, length) == 0;
+  return line.length == static_cast<int>(N) && line.text[N - 1] == '\n' &&
+         std::memcmp(line.text, name, N - 1) == 0;
 }
 
 void ResetValueHolders() {
