@@ -19,8 +19,6 @@
 namespace korvex {
 namespace {
 
-constexpr char kGridLayerLine[] = "GRID\n";
-
 // What the drawing's INSERTs have placed so far, and what the INSERT being placed has noted
 // once already.
 int insertedEntities = 0;
@@ -314,8 +312,7 @@ void ReadInsertGroups(InsertGroups& insert) {
   insert.scaleY = 1;
   insert.columns = 1;
   insert.rows = 1;
-  double nx = 0, ny = 0, nz = 1;
-  bool layerNext = false;
+  PlaneAndLayer common;
   while (NextEntityGroup()) {
     if (DxfLineIs("  2\n")) {
       ReadDxfTextValue(insert.block, kBlockNameCapacity);
@@ -337,20 +334,12 @@ void ReadInsertGroups(InsertGroups& insert) {
       ReadDxfWholeValue(insert.columnSpacing);
     } else if (DxfLineIs(" 45\n")) {
       ReadDxfWholeValue(insert.rowSpacing);
-    } else if (DxfLineIs("210\n")) {
-      ReadDxfWholeValue(nx);
-    } else if (DxfLineIs("220\n")) {
-      ReadDxfWholeValue(ny);
-    } else if (DxfLineIs("230\n")) {
-      ReadDxfWholeValue(nz);
-    } else if (layerNext) {
-      insert.onGrid = DxfLineIs(kGridLayerLine);
-      layerNext = false;
     } else {
-      layerNext = DxfLineIs("  8\n");
+      TakePlaneOrLayer(common);
     }
   }
-  const CurvePlane plane = PlaneOfExtrusion(nx, ny, nz);
+  insert.onGrid = common.onGrid;
+  const CurvePlane plane = PlaneOfExtrusion(common.nx, common.ny, common.nz);
   insert.fromBelow = plane == CurvePlane::kSheetFromBelow;
   insert.otherPlane = plane == CurvePlane::kOther;
 }

@@ -89,12 +89,26 @@ CurvePlane PlaneOfExtrusion(double nx, double ny, double nz) {
   return nz > 0 ? CurvePlane::kSheet : CurvePlane::kSheetFromBelow;
 }
 
+void TakePlaneOrLayer(PlaneAndLayer& groups) {
+  if (DxfLineIs("210\n")) {
+    ReadDxfWholeValue(groups.nx);
+  } else if (DxfLineIs("220\n")) {
+    ReadDxfWholeValue(groups.ny);
+  } else if (DxfLineIs("230\n")) {
+    ReadDxfWholeValue(groups.nz);
+  } else if (groups.layerNext) {
+    groups.onGrid = DxfLineIs(kGridLayerLine);
+    groups.layerNext = false;
+  } else {
+    groups.layerNext = DxfLineIs("  8\n");
+  }
+}
+
 void ReadEllipseGroups(EllipseGroups& ellipse) {
   ellipse = {};
   ellipse.ratio = 1;
   ellipse.endParameter = kTwoPi;
-  double nx = 0, ny = 0, nz = 1;
-  bool layerNext = false;
+  PlaneAndLayer common;
   while (NextEntityGroup()) {
     if (DxfLineIs(" 10\n")) {
       ReadDxfWholeValue(ellipse.centre.x);
@@ -110,20 +124,12 @@ void ReadEllipseGroups(EllipseGroups& ellipse) {
       ReadDxfWholeValue(ellipse.startParameter);
     } else if (DxfLineIs(" 42\n")) {
       ReadDxfWholeValue(ellipse.endParameter);
-    } else if (DxfLineIs("210\n")) {
-      ReadDxfWholeValue(nx);
-    } else if (DxfLineIs("220\n")) {
-      ReadDxfWholeValue(ny);
-    } else if (DxfLineIs("230\n")) {
-      ReadDxfWholeValue(nz);
-    } else if (layerNext) {
-      ellipse.onGrid = DxfLineIs(kGridLayerLine);
-      layerNext = false;
     } else {
-      layerNext = DxfLineIs("  8\n");
+      TakePlaneOrLayer(common);
     }
   }
-  ellipse.plane = PlaneOfExtrusion(nx, ny, nz);
+  ellipse.onGrid = common.onGrid;
+  ellipse.plane = PlaneOfExtrusion(common.nx, common.ny, common.nz);
 }
 
 void ReadSplineGroups(SplineReading& spline) {
@@ -134,8 +140,7 @@ void ReadSplineGroups(SplineReading& spline) {
   groups.controls = splineTables.controls;
   groups.weights = splineTables.weights;
   groups.fits = splineTables.fits;
-  double nx = 0, ny = 0, nz = 1;
-  bool layerNext = false;
+  PlaneAndLayer common;
   // Each y belongs to the point whose x came last; a y before any x has no point to go to.
   bool controlHeld = false;
   bool fitHeld = false;
@@ -182,20 +187,12 @@ void ReadSplineGroups(SplineReading& spline) {
       groups.flags = ReadCount();
     } else if (DxfLineIs(" 71\n")) {
       groups.degree = ReadCount();
-    } else if (DxfLineIs("210\n")) {
-      ReadDxfWholeValue(nx);
-    } else if (DxfLineIs("220\n")) {
-      ReadDxfWholeValue(ny);
-    } else if (DxfLineIs("230\n")) {
-      ReadDxfWholeValue(nz);
-    } else if (layerNext) {
-      spline.onGrid = DxfLineIs(kGridLayerLine);
-      layerNext = false;
     } else {
-      layerNext = DxfLineIs("  8\n");
+      TakePlaneOrLayer(common);
     }
   }
-  spline.plane = PlaneOfExtrusion(nx, ny, nz);
+  spline.onGrid = common.onGrid;
+  spline.plane = PlaneOfExtrusion(common.nx, common.ny, common.nz);
 }
 
 PlaneCurve EllipseCurveOf(const EllipseGroups& ellipse) {

@@ -23,6 +23,21 @@ enum class CurvePlane : std::uint8_t { kSheet, kSheetFromBelow, kOther };
 // allowed.
 CurvePlane PlaneOfExtrusion(double nx, double ny, double nz);
 
+// The groups ELLIPSE, SPLINE and INSERT share besides their own: the extrusion direction
+// (210, 220, 230) and whether the layer is the template's grid.
+struct PlaneAndLayer {
+  double nx = 0;
+  double ny = 0;
+  double nz = 1;
+  bool onGrid = false;
+  bool layerNext = false;  // the line to come is the layer's value
+};
+
+// Takes the current line when it is one of those groups, or the layer's value; called for
+// every line the entity's own groups did not take, so that each goes through the
+// comparisons as every line of the group list always has.
+void TakePlaneOrLayer(PlaneAndLayer& groups);
+
 // An ELLIPSE's groups: centre, the end of its major axis from the centre, the ratio of the
 // minor axis to the major, and the parameters (radians) where it starts and ends.
 struct EllipseGroups {
