@@ -292,10 +292,11 @@ int RunSheet(const CliOptions& options) {
   const korvex::Outcome outcome = korvex::WriteShapeSheet(options.input, options.output, &drawn);
   if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
   if (outcome != korvex::Outcome::kDone) return korvex::cli::kExitNotWritten;
-  std::cout << "Shape sheet drawing written: " << korvex::platform::PathText(options.output) << " ("
-            << drawn << " shapes)\n"
-            << "Edit the shapes in your CAD program, save it as ASCII DXF, then run\n"
-            << "korvex-cli convert on it to write them back.\n";
+  const std::string drawing = korvex::platform::PathText(options.output);
+  std::cout << "Shape sheet drawing written: " << drawing << " (" << drawn << " shapes)\n"
+            << "Edit the shapes in your CAD program, save it as ASCII DXF, then write them back\n"
+            << "with:\n"
+            << "  " << korvex::cli::ShellCommand({"convert", drawing}) << '\n';
   return korvex::cli::kExitWritten;
 }
 
@@ -310,10 +311,11 @@ int RunFontTemplate(const CliOptions& options) {
   const korvex::Outcome outcome = korvex::WriteFontSheet(options.input, options.force);
   if (outcome == korvex::Outcome::kStopped) return korvex::platform::kExitStopped;
   if (outcome != korvex::Outcome::kDone) return korvex::cli::kExitNotWritten;
-  std::cout << "Empty font sheet created in\n"
-            << korvex::platform::PathText(options.input) << '\n'
+  const std::string drawing = korvex::platform::PathText(options.input);
+  std::cout << "Empty font sheet created in " << drawing << '\n'
             << "Draw character n in box n, capitals from the baseline to the cap line, save it\n"
-            << "as ASCII DXF, then run korvex-cli convert --font NAME on it.\n";
+            << "as ASCII DXF, then write the font (NAME is its name) with:\n"
+            << "  " << korvex::cli::ShellCommand({"convert", "--font", "NAME", drawing}) << '\n';
   return korvex::cli::kExitWritten;
 }
 
@@ -328,7 +330,7 @@ int RunTemplate(const CliOptions& options) {
   }
   std::error_code error;
   if (!options.force && std::filesystem::exists(options.input, error)) {
-    std::cerr << korvex::platform::kConsolePrefix << "" << korvex::platform::PathText(options.input)
+    std::cerr << korvex::platform::kConsolePrefix << korvex::platform::PathText(options.input)
               << " already exists (use --force to replace it)\n";
     return korvex::cli::kExitNotWritten;
   }

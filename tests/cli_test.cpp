@@ -209,6 +209,35 @@ TEST_F(CliTest, TemplateAdviceIsACommandTheShellRuns) {
     std::filesystem::remove(Scratch("my 'first' shapes.shp"));
   }
 }
+
+// The sheet and the font sheet end their message with the command to run next, as for a
+// template: one the shell takes as it stands.
+TEST_F(CliTest, SheetAndFontSheetAdviceAreCommandsTheShellRuns) {
+  const auto adviceLine = [this] {
+    const std::size_t command = out_.find("\n  ");
+    return command == std::string::npos
+               ? std::string()
+               : out_.substr(command + 3, out_.find('\n', command + 3) - command - 3);
+  };
+  ASSERT_EQ(Run({"convert", test::SourceFolder() / "examples" / "shapes.dxf", "-o",
+                 Scratch("shapes.shp")}),
+            cli::kExitWritten);
+  const std::filesystem::path sheet = Scratch("my 'edit' sheet.dxf");
+  ASSERT_EQ(Run({"sheet", Scratch("shapes.shp"), "-o", sheet}), cli::kExitWritten);
+  EXPECT_EQ(out_.find('\n'), out_.find(" shapes)\n") + 8) << "the file named on the first line";
+  test::ProgramRun shell = test::RunProgram("/bin/sh", {"-c", adviceLine()}, Scratch("shell"));
+  EXPECT_EQ(shell.status, 0) << adviceLine() << "\n" << shell.err;
+  EXPECT_EQ(ReadFileBytes(Scratch("my 'edit' sheet.shp")), ReadFileBytes(Scratch("shapes.shp")));
+
+  const std::filesystem::path font = Scratch("my 'font'.dxf");
+  ASSERT_EQ(Run({"template", "--font", font}), cli::kExitWritten);
+  EXPECT_EQ(out_.rfind("Empty font sheet created in " + platform::PathText(font) + "\n", 0), 0u)
+      << out_;
+  // Nothing is drawn in it yet, so the command is refused for that, not for its words.
+  shell = test::RunProgram("/bin/sh", {"-c", adviceLine()}, Scratch("shell"));
+  EXPECT_EQ(shell.status, cli::kExitNotWritten) << adviceLine() << "\n" << shell.err;
+  EXPECT_NE(shell.err.find("Draw your shapes in the boxes first"), std::string::npos) << shell.err;
+}
 #endif
 
 TEST_F(CliTest, PreviewDrawsASheetBesideTheShapeFileOrWhereAsked) {
