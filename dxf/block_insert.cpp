@@ -277,6 +277,12 @@ bool PlaceInsertCopies(const InsertGroups& insert, const PlaneTransform& outer, 
     return true;
   }
   const Block& block = Blocks().blocks[index];
+  if (block.entityCount == 0 && block.entitiesNotKept == 0) {
+    // Placing nothing without a word would leave the user to guess why (an external
+    // reference's block is empty in the drawing that refers to it).
+    NoteAt("INSERT", line, LeftOutReason::kEmptyBlock, at, 0, insert.block);
+    return true;
+  }
   const int previous = EnterBlock(block.name);
   if (block.entitiesNotKept > 0) {
     NoteAt("INSERT", line, LeftOutReason::kBlockPartNotKept, at, block.entitiesNotKept);

@@ -134,6 +134,12 @@ void AddReason(TextSink& out, const LeftOutEntry& entry) {
     case LeftOutReason::kNoSuchBlock:
       out.Add("block %s is not defined in the drawing's BLOCKS section; left out", entry.detail);
       break;
+    case LeftOutReason::kEmptyBlock:
+      out.Add(
+          "block %s holds nothing to draw (an external reference's drawing is not in this file: "
+          "bind it in the CAD program first); left out",
+          entry.detail);
+      break;
     case LeftOutReason::kBlockNotKept:
       out.Add("block %s was not kept: the drawing defines more than %.10g blocks; left out",
               entry.detail, entry.amount);

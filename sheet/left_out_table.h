@@ -49,6 +49,7 @@ enum class LeftOutReason : std::uint8_t {
   kBlockPartNotKept,  // entities of the block past the table's room (`amount`), not placed
   kNestedTooDeep,     // inserts nested deeper than the limit (`amount`), or a block in itself
   kTooManyCopies,     // the drawing's inserts place more entities than the limit (`amount`)
+  kEmptyBlock,        // an INSERT of a block that holds nothing (`detail`), an external reference
   kUnreadScale,       // a TEXT on the SCALE layer that is no scale (`detail`: its text)
   kUnreadFontText,    // a TEXT on the FONT layer that is no font description (`detail`)
 };

@@ -247,6 +247,14 @@ const LeftOutRow kLeftOut[] = {
        return AddInsert(d, kR12, Insert("NOPE", 150, 1780));
      },
      {"INSERT (150,1780): block NOPE is not defined in the drawing's BLOCKS section; left out"}},
+    {"EmptyBlockOrExternalReference",
+     [] {
+       DxfBuilder d = Good();
+       d.Block("SITE", 0, 0, DxfBuilder());
+       return AddInsert(d, kR12, Insert("SITE", 150, 1780));
+     },
+     {"INSERT (150,1780): block SITE holds nothing to draw (an external reference's drawing is "
+      "not in this file: bind it in the CAD program first); left out"}},
     {"EntityPlacedOutOfItsBox",
      [] {
        DxfBuilder block;
