@@ -18,8 +18,10 @@
 
 namespace {
 
+using korvex::fuzzing::FilesIn;
 using korvex::fuzzing::FuzzScratchFolder;
 using korvex::fuzzing::QuietFrontend;
+using korvex::fuzzing::WriteAll;
 
 std::string ReadAll(const std::filesystem::path& path) {
   std::string bytes;
@@ -30,19 +32,6 @@ std::string ReadAll(const std::filesystem::path& path) {
   while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
   std::fclose(file);
   return bytes;
-}
-
-void WriteAll(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = korvex::platform::OpenFile(path, "wb");
-  KORVEX_FUZZ_CHECK(file != nullptr);
-  KORVEX_FUZZ_CHECK(size == 0 || std::fwrite(data, 1, size, file) == size);
-  KORVEX_FUZZ_CHECK(std::fclose(file) == 0);
-}
-
-std::size_t FilesIn(const std::filesystem::path& folder) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
-  return count;
 }
 
 // The output: header lines, body lines, every one ended by CR LF, then 0x1A; read back,

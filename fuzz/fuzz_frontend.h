@@ -8,6 +8,9 @@
 // next run opens its own.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -49,5 +52,22 @@ inline const std::filesystem::path& FuzzScratchFolder() {
   do {                                  \
     if (!(condition)) __builtin_trap(); \
   } while (false)
+
+// The input written as a file for the program to read; a file that cannot be written is a
+// broken guarantee of the scratch folder, not of the program.
+inline void WriteAll(const std::filesystem::path& path, const std::uint8_t* data,
+                     std::size_t size) {
+  std::FILE* file = platform::OpenFile(path, "wb");
+  KORVEX_FUZZ_CHECK(file != nullptr);
+  KORVEX_FUZZ_CHECK(size == 0 || std::fwrite(data, 1, size, file) == size);
+  KORVEX_FUZZ_CHECK(std::fclose(file) == 0);
+}
+
+// The files in the folder: what a run left there.
+inline std::size_t FilesIn(const std::filesystem::path& folder) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
 
 }  // namespace korvex::fuzzing

@@ -17,21 +17,10 @@
 
 namespace {
 
+using korvex::fuzzing::FilesIn;
 using korvex::fuzzing::FuzzScratchFolder;
 using korvex::fuzzing::QuietFrontend;
-
-void WriteAll(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = korvex::platform::OpenFile(path, "wb");
-  KORVEX_FUZZ_CHECK(file != nullptr);
-  KORVEX_FUZZ_CHECK(size == 0 || std::fwrite(data, 1, size, file) == size);
-  KORVEX_FUZZ_CHECK(std::fclose(file) == 0);
-}
-
-std::size_t FilesIn(const std::filesystem::path& folder) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
-  return count;
-}
+using korvex::fuzzing::WriteAll;
 
 }  // namespace
 
